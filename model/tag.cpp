@@ -1,0 +1,54 @@
+#include "model/tag.h"
+
+#include <charconv>
+#include <utility>
+
+namespace korvel {
+
+TagValue TagValue::text(std::string text) {
+    TagValue tag;
+    tag.value_ = std::move(text);
+    return tag;
+}
+
+TagValue TagValue::number(std::int16_t number) {
+    TagValue tag;
+    tag.value_ = number;
+    return tag;
+}
+
+std::optional<std::int16_t> TagValue::asNumber() const {
+    if (const auto* number = std::get_if<std::int16_t>(&value_)) {
+        return *number;
+    }
+    return std::nullopt;
+}
+
+bool TagValue::equalsNumber(std::int16_t n) const {
+    if (const auto* number = std::get_if<std::int16_t>(&value_)) {
+        return *number == n;
+    }
+    // A text that reads wholly as a number is compared by its value; any other
+    // text ("" and "Red" among them) is simply unequal.
+    const std::string& text = std::get<std::string>(value_);
+    long parsed = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, parsed);
+    return !text.empty() && ec == std::errc{} && ptr == end && parsed == n;
+}
+
+bool TagValue::equalsText(std::string_view text) const {
+    if (const auto* own = std::get_if<std::string>(&value_)) {
+        return *own == text;
+    }
+    return toString() == text;
+}
+
+std::string TagValue::toString() const {
+    if (const auto* number = std::get_if<std::int16_t>(&value_)) {
+        return std::to_string(*number);
+    }
+    return std::get<std::string>(value_);
+}
+
+}  // namespace korvel

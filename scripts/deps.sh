@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need, when
+# any of them is missing. Needs root (or sudo) only when something is missing.
+set -euo pipefail
+
+packages=(
+    # build
+    cmake g++ make pkgconf qt6-base-dev libgl-dev
+    # tests and benchmarks
+    libgtest-dev libgmock-dev libbenchmark-dev clang-format
+    # end-to-end tests and screenshots: a display server, a window manager, input
+    xvfb xauth openbox xdotool x11-utils imagemagick fonts-dejavu-core
+    # packaging checks
+    desktop-file-utils appstream file dpkg-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then
+        sudo=(sudo)
+    else
+        echo "error: these Debian packages are missing and installing them needs root: ${missing[*]}" >&2
+        exit 1
+    fi
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update
+"${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
