@@ -25,7 +25,7 @@ public:
 private:
     Clock clock_;
     std::uint64_t reseeds_ = 0;
-    std::mt19937_64 engine_;
+    std::ranlux48_base engine_;  // 48-bit outputs
 };
 
 }  // namespace korvel
