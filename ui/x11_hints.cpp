@@ -26,8 +26,11 @@ xcb_atom_t atom(xcb_connection_t* connection, std::string_view name) {
 }  // namespace
 
 void skipTaskbar(QWidget& window) {
+    // Other platforms (offscreen, for one) may offer the X11 interface without
+    // a connection behind it.
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || x11 == nullptr ||
+        x11->connection() == nullptr) {
         return;
     }
     xcb_connection_t* connection = x11->connection();
