@@ -139,11 +139,24 @@ TEST_F(GameWindowTest, WallNoticeOpensOverTheFinalPictureAndHoldsBackTheTicks) {
         EXPECT_EQ(openBox(), &box) << "a second notice opened";
         EXPECT_EQ(vars().MoveCount, before.MoveCount);
         EXPECT_EQ(vars().HeadRow, 1);
-        // The move into row 1 is on screen although its handler has not
-        // returned yet.
+        // The notice shows over the board as the last move left it.
         EXPECT_TRUE(near(cellPixel(shownPixels(), 1, 7, 12, 12), QColor(0xC0, 0xC0, 0xC0)));
     });
     EXPECT_FALSE(timer().isActive());
+}
+
+TEST_F(GameWindowTest, NoTickReachesTheGameWhileAnyBoxOfTheGameIsOpen) {
+    show();
+    std::int16_t movesWhenOpened = -1;
+    answerNextBox([&](QMessageBox&) {
+        movesWhenOpened = vars().MoveCount;
+        QTest::qWait(300);  // several tick intervals
+        EXPECT_EQ(vars().MoveCount, movesWhenOpened);
+    });
+    // Opened from outside a tick, where nothing but the window's guard holds
+    // the timer back.
+    platform.messageBox("x", Platform::OkOnly, std::nullopt);
+    EXPECT_GE(movesWhenOpened, 0);
 }
 
 }  // namespace

@@ -37,6 +37,18 @@ TEST(QtPlatformBox, IsOkOnlyWithoutIconAndShowsLfCrAsOneLineBreak) {
     EXPECT_EQ(box.buttons, QMessageBox::Ok);
 }
 
+TEST(QtPlatformBox, SchedulesTheBoardRepaintBeforeTheBoxOpens) {
+    QtPlatform platform;
+    QWidget window;
+    QTimer timer;
+    bool flushed = false;
+    platform.attachGameWindow(&window, &timer, [&] { flushed = true; });
+    bool flushedWhenOpen = false;
+    answerNextBox([&](QMessageBox&) { flushedWhenOpen = flushed; });
+    platform.messageBox("x", Platform::OkOnly, std::nullopt);
+    EXPECT_TRUE(flushedWhenOpen);
+}
+
 TEST(QtPlatformBox, ShowsTheApplicationTitleWhenGivenNoneOrAnEmptyOne) {
     QtPlatform platform;
     EXPECT_EQ(showBox(platform, "x", std::nullopt).title, "Korvel");
