@@ -2,8 +2,9 @@
 # Plays the real program as a user would, on a virtual X display with openbox
 # as window manager, driving it with xdotool: the credits box comes first and
 # alone, Enter closes it, the game window opens over the black backdrop, the
-# worm runs into the wall, F1 and an arrow key start a new game steered left,
-# and Alt+F4 ends the process with status 0 within a second.
+# worm runs into the wall, a click on the backdrop changes nothing, F1 and an
+# arrow key start a new game steered left, and Alt+F4 ends the process with
+# status 0 within a second.
 #
 # Usage: play.sh path/to/korvel. KORVEL_E2E_SHOTS=dir keeps the screenshots.
 set -euo pipefail
@@ -143,9 +144,14 @@ xdotool windowactivate --sync "$(window_titled Korvel)"
 xdotool key Return
 wait_for 5 "the notice to close" is_gone Korvel
 
-# 4. F1 starts a new game, Left turns it before its first move: this time the
-#    worm runs along row 9 into the left wall.
-xdotool windowactivate --sync "$game"
+# 4. A click on the black backdrop changes nothing: the game keeps the
+#    keyboard, so F1 starts a new game and Left turns it before its first
+#    move; this time the worm runs along row 9 into the left wall.
+game_is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$game" ]; }
+wait_for 5 "the game window to get the keyboard back" game_is_active
+xdotool mousemove 20 740 click 1
+sleep 0.3
+game_is_active || fail "a click on the backdrop took the keyboard from the game"
 xdotool key F1 Left
 wait_for 5 "the second game-over notice" is_shown Korvel
 screenshot wall-left
