@@ -42,6 +42,8 @@ int main(int argc, char* argv[]) {
     qInstallMessageHandler(holdMessage);
     QApplication app(argc, argv);
     releaseHeldMessages();
+    // The display name falls back to this. Setting it as well would make Qt
+    // on X11 append " — Korvel" to every window caption.
     QApplication::setApplicationName(QString::fromLatin1(korvel::QtPlatform::ApplicationTitle));
 
     korvel::QtPlatform platform;

@@ -34,8 +34,8 @@ frmGame::frmGame(QtPlatform& platform)
 
     buildMenu();
 
-    // The timer runs from the moment the window exists; its first tick can
-    // only arrive once Form_Load below has finished and the window is up.
+    // The timer runs from the moment the window exists; its first tick comes
+    // from the event loop, so never before Form_Load below has finished.
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setTimerType(Qt::PreciseTimer);
