@@ -7,7 +7,8 @@
 namespace korvel {
 
 // The game's key handler speaks Windows virtual-key codes (37..40 for the
-// arrows) and a VB-style shift mask; these translate Qt's key events into them.
+// arrows) and a shift mask (1 Shift, 2 Ctrl, 4 Alt); these translate Qt's key
+// events into them.
 
 // The virtual-key code of a Qt key, or none for a key that has no such code.
 // Keypad digits (with Qt::KeypadModifier) get their own codes 96..105, as on

@@ -1,4 +1,4 @@
-// Qt keys reach the game as Windows virtual-key codes with a VB shift mask.
+// Qt keys reach the game as Windows virtual-key codes with a 1/2/4 shift mask.
 #include <gtest/gtest.h>
 
 #include "ui/key_codes.h"
