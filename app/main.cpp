@@ -1,6 +1,51 @@
+#include <QApplication>
+#include <QList>
+#include <QString>
 #include <cstdio>
+#include <cstdlib>
 
-int main() {
-    std::puts("Korvel: the game window is not built yet.");
-    return 0;
+#include "ui/qt_platform.h"
+#include "ui/start_window.h"
+
+namespace {
+
+// Qt reports a missing display with several warnings and then aborts with a
+// core dump. While the application object is being built, hold its messages
+// back; if it gives up, say so in one line and exit with a failure status.
+struct HeldMessage {
+    QtMsgType type;
+    QString text;
+};
+QList<HeldMessage> heldMessages;
+
+void holdMessage(QtMsgType type, const QMessageLogContext& /*context*/, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fputs("korvel: cannot open a display; run it from a graphical session\n", stderr);
+        std::fflush(stderr);
+        std::_Exit(EXIT_FAILURE);
+    }
+    heldMessages.append({type, text});
+}
+
+void releaseHeldMessages() {
+    qInstallMessageHandler(nullptr);
+    for (const HeldMessage& message : heldMessages) {
+        std::fprintf(stderr, "%s\n",
+                     qUtf8Printable(qFormatLogMessage(message.type, {}, message.text)));
+    }
+    heldMessages.clear();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    qInstallMessageHandler(holdMessage);
+    QApplication app(argc, argv);
+    releaseHeldMessages();
+    QApplication::setApplicationName(QString::fromLatin1(korvel::QtPlatform::ApplicationTitle));
+
+    korvel::QtPlatform platform;
+    korvel::frmMain start(platform);
+    start.showBackdrop();
+    return QApplication::exec();
 }

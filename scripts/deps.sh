@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     # build
-    cmake g++ make pkgconf qt6-base-dev libgl-dev
+    cmake g++ make pkgconf qt6-base-dev libgl-dev libxcb1-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev clang-format
     # end-to-end tests and screenshots: a display server, a window manager, input

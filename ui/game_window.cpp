@@ -1,0 +1,171 @@
+#include "ui/game_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+#include <QWindow>
+
+#include "ui/board_view.h"
+#include "ui/key_codes.h"
+#include "ui/qt_platform.h"
+
+namespace korvel {
+
+const QString frmGame::Caption = QStringLiteral("Игра \"Корвел\"");
+
+frmGame::frmGame(QtPlatform& platform)
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      platform_(platform),
+      game_(platform) {
+    setObjectName(QStringLiteral("frmGame"));
+    setWindowTitle(Caption);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    buildMenu();
+
+    // The timer runs from the moment the window exists; its first tick can
+    // only arrive once Form_Load below has finished and the window is up.
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setTimerType(Qt::PreciseTimer);
+    connect(Timer1, &QTimer::timeout, this, &frmGame::onTick);
+    Timer1->start(Game::TickInterval);
+
+    view_ = new BoardView(game_.board(), this);
+    setCentralWidget(view_);
+    // Fixed: the client area under the menu bar stays 577 x 242.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    platform_.attachGameWindow(this, Timer1, [this] { flushBoard(); });
+    deliver([this] { game_.Form_Load(); });
+}
+
+frmGame::~frmGame() {
+    platform_.attachGameWindow(nullptr, nullptr, {});
+}
+
+void frmGame::buildMenu() {
+    menuBar()->setNativeMenuBar(false);
+    QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("Файл"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+
+    mnuNewGame = mnuFile->addAction(QStringLiteral("Новая Игра"));
+    mnuNewGame->setObjectName(QStringLiteral("mnuNewGame"));
+    mnuNewGame->setShortcut(Qt::Key_F1);
+    // F1 must start a new game whatever widget of the window has the focus.
+    mnuNewGame->setShortcutContext(Qt::WindowShortcut);
+    addAction(mnuNewGame);
+    connect(mnuNewGame, &QAction::triggered, this,
+            [this] { deliver([this] { game_.mnuNewGame_Click(); }); });
+
+    QAction* mnu = mnuFile->addSeparator();
+    mnu->setObjectName(QStringLiteral("mnu"));
+
+    mnuExit = mnuFile->addAction(QStringLiteral("Выход"));
+    mnuExit->setObjectName(QStringLiteral("mnuExit"));
+    connect(mnuExit, &QAction::triggered, this, [this] { game_.mnuExit_Click(); });
+}
+
+template <typename Handler>
+void frmGame::deliver(Handler handler) {
+    handler();
+    flushBoard();
+}
+
+void frmGame::flushBoard() {
+    view_->updateShapes(game_.board().takeChangedShapes());
+}
+
+void frmGame::onTick() {
+    // While a notice is open the game waits inside it; a tick now would run a
+    // second move, or a second notice, before the first one is answered.
+    if (platform_.messageBoxOpen()) {
+        return;
+    }
+    deliver([this] { game_.Timer1_Timer(); });
+}
+
+void frmGame::showModal() {
+    setWindowModality(Qt::ApplicationModal);
+    centreOnScreen();
+    show();
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    loop.exec(QEventLoop::DialogExec);
+    modalLoop_ = nullptr;
+}
+
+void frmGame::centreOnScreen() {
+    adjustSize();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                        screen->availableGeometry()));
+    }
+}
+
+void frmGame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Every key press of the window passes its native window first, before
+    // the menu bar or a focused child can take it.
+    if (windowHandle() != keyWindow_) {
+        if (keyWindow_) {
+            keyWindow_->removeEventFilter(this);
+        }
+        keyWindow_ = windowHandle();
+        keyWindow_->installEventFilter(this);
+    }
+}
+
+void frmGame::hideEvent(QHideEvent* event) {
+    QMainWindow::hideEvent(event);
+    if (modalLoop_ != nullptr) {
+        modalLoop_->quit();
+    }
+}
+
+bool frmGame::eventFilter(QObject* watched, QEvent* event) {
+    // An open drop-down menu takes the keys for itself.
+    if (watched == keyWindow_ && event->type() == QEvent::KeyPress &&
+        QApplication::activePopupWidget() == nullptr) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (const auto code = virtualKeyCode(key->key(), key->modifiers())) {
+            const std::int16_t shift = shiftMask(key->modifiers());
+            deliver([&] { game_.Form_KeyDown(*code, shift); });
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmGame::closeEvent(QCloseEvent* event) {
+    // Form_Unload ends the program; it never cancels the close.
+    game_.Form_Unload();
+    event->accept();
+}
+
+void frmGame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || isActiveWindow()) {
+        return;
+    }
+    // Only another window of the program counts, not another application, and
+    // not a message box that the game itself has opened.
+    const QWidget* now = QApplication::activeWindow();
+    if (now != nullptr && now != this && now->windowModality() == Qt::NonModal) {
+        QMetaObject::invokeMethod(
+            this, [this] { game_.Form_Deactivate(); }, Qt::QueuedConnection);
+    }
+}
+
+}  // namespace korvel

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include "rules/game.h"
+
+class QAction;
+class QEventLoop;
+class QTimer;
+class QWindow;
+
+namespace korvel {
+
+class BoardView;
+class QtPlatform;
+
+// The game window: a fixed window with the menu "Файл" and the board, owner of
+// the tick timer Timer1. It delivers its events to the game's handlers one at
+// a time and repaints the cells that each handler changed.
+class frmGame : public QMainWindow {
+    Q_OBJECT
+public:
+    // The caption: "Игра", a space and "Корвел" in straight double quotes.
+    static const QString Caption;
+
+    // Builds the menu, the running timer and the board, then runs Form_Load;
+    // the window is not shown yet.
+    explicit frmGame(QtPlatform& platform);
+    ~frmGame() override;
+
+    // Shows the window application-modal and centred on the screen, and returns
+    // only when it is hidden again.
+    void showModal();
+
+    [[nodiscard]] Game& game() { return game_; }
+    [[nodiscard]] const Game& game() const { return game_; }
+    [[nodiscard]] BoardView* boardView() const { return view_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildMenu();
+    void centreOnScreen();
+    // Runs one handler of the game, then schedules the repaint of what changed.
+    template <typename Handler>
+    void deliver(Handler handler);
+    void flushBoard();
+    void onTick();
+
+    QtPlatform& platform_;
+    Game game_;
+    QTimer* Timer1 = nullptr;
+    BoardView* view_ = nullptr;
+    QAction* mnuNewGame = nullptr;
+    QAction* mnuExit = nullptr;
+    QPointer<QWindow> keyWindow_;  // the native window whose key presses we watch
+    QEventLoop* modalLoop_ = nullptr;
+};
+
+}  // namespace korvel

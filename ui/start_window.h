@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+namespace korvel {
+
+class frmGame;
+class QtPlatform;
+
+// The start window: a black, borderless backdrop over the whole screen, with no
+// taskbar button. Creating it shows the credits box; once it is shown and
+// active, it opens the game window modally on top of itself.
+class frmMain : public QWidget {
+    Q_OBJECT
+public:
+    static const QString CreditsTitle;
+    // Two lines of credits joined by LF then CR.
+    static const std::string CreditsText;
+
+    // Runs Form_Load: shows the credits box and returns once it is closed. The
+    // window itself is not shown yet.
+    explicit frmMain(QtPlatform& platform);
+    ~frmMain() override;
+
+    // Shows the backdrop over the whole screen and asks to make it active.
+    void showBackdrop();
+
+    // The game window, once Form_Activate has created it.
+    [[nodiscard]] frmGame* gameWindow() const { return game_.get(); }
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void Form_Load();
+    void Form_Activate();
+
+    QtPlatform& platform_;
+    std::unique_ptr<frmGame> game_;
+};
+
+}  // namespace korvel
