@@ -28,6 +28,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+trap "exit 130" INT TERM
 
 die() {
     echo "screenshot: $*" >&2
@@ -90,7 +91,8 @@ shown=$(count)
 
 # F1 starts a fresh game, so the worm is known to be at its start (row 9,
 # column 7, heading up) and one cell moves every 90 ms from here on. It turns
-# right well short of the top wall and up again well short of the right one.
+# right well short of the top wall and up again well short of the right one,
+# then left, so that the shot catches it bent.
 steer_and_shoot() {
     focus "$board"
     xdotool key F1
@@ -100,7 +102,7 @@ steer_and_shoot() {
     xdotool key Up
     sleep 0.25
     xdotool key Left
-    sleep 0.3
+    sleep 0.1
     import -window root "$work/shot.png"
 }
 

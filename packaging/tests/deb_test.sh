@@ -29,7 +29,8 @@ for f in Version Maintainer Homepage Description; do
 done
 
 depends=$(field Depends)
-depends_on() { grep -Eq "(^|, )$1( |,|$)" <<<"$depends"; }
+# Package names in Depends, without versions; alternatives count as well.
+depends_on() { tr ',|' '\n\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//' | grep -qxF "$1"; }
 depends_on libqt6widgets6 || fail "Depends lacks libqt6widgets6: $depends"
 
 contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
