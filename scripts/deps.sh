@@ -10,8 +10,9 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev clang-format
     # end-to-end tests and screenshots: a display server, a window manager, input
     xvfb xauth openbox xdotool x11-utils imagemagick fonts-dejavu-core
-    # packaging checks
-    desktop-file-utils appstream file dpkg-dev
+    # packaging: .deb building and checks of the desktop entry, AppStream
+    # data, icon, manual page and the packed binary's libraries
+    desktop-file-utils appstream file dpkg-dev librsvg2-bin groff-base binutils
 )
 
 missing=()
