@@ -1,21 +1,52 @@
 #include "tests/invariants.h"
 
+#include <array>
 #include <cstdlib>
-#include <map>
 
 namespace korvel::testing {
 namespace {
 
+bool emptyTag(const TagValue& tag) {
+    return tag.equalsNumber(0) || tag.equalsText("");
+}
+
 bool candidateFree(const Board& board) {
     for (std::int16_t r = 1; r < Board::Rows; ++r) {
         for (std::int16_t c = 1; c < Board::Columns; ++c) {
-            const TagValue& tag = board.Cells(r, c).Tag;
-            if (tag.equalsNumber(0) || tag.equalsText("")) {
+            if (emptyTag(board.Cells(r, c).Tag)) {
                 return true;
             }
         }
     }
     return false;
+}
+
+bool onBoard(int row, int col) {
+    return row >= 1 && row <= Board::Rows && col >= 1 && col <= Board::Columns;
+}
+
+bool touch(Board::Position a, Board::Position b) {
+    return std::abs(a.row - b.row) + std::abs(a.col - b.col) == 1;
+}
+
+std::string at(std::int16_t row, std::int16_t col) {
+    return " at " + std::to_string(row) + "," + std::to_string(col);
+}
+
+// What a cell that is neither a body segment nor the head may look like: empty
+// (white, white, "" or 0) or food (red, white, "Red").
+std::string checkOtherCell(const Cell& cell) {
+    if (cell.BorderColor != White) {
+        return "a cell off the worm has a coloured border";
+    }
+    const bool foodTag = cell.Tag.equalsText("Red");
+    if (cell.BackColor == Red) {
+        return foodTag ? "" : "a red cell without the food tag";
+    }
+    if (cell.BackColor != White) {
+        return "a cell off the worm is neither white nor red";
+    }
+    return emptyTag(cell.Tag) ? "" : "a white cell whose tag is not empty";
 }
 
 }  // namespace
@@ -26,56 +57,78 @@ std::string checkInvariants(const Game& game) {
     if (v.MoveCount - v.TailStamp != v.Score + 2) {
         return "MoveCount - TailStamp != Score + 2";
     }
-    if (v.HeadRow < 1 || v.HeadRow > Board::Rows || v.HeadCol < 1 || v.HeadCol > Board::Columns) {
+    if (v.Score < 0) {
+        return "negative score";
+    }
+    if (v.Direction < heading::Left || v.Direction > heading::Down) {
+        return "heading " + std::to_string(v.Direction);
+    }
+    if (!onBoard(v.HeadRow, v.HeadCol) || !onBoard(v.PrevRow, v.PrevCol)) {
         return "head off the board";
     }
-    std::map<int, Board::Position> stamps;
+    // The cell of each stamp by its age, MoveCount - stamp; 0 while none has it.
+    std::array<int, Board::CellCount> shapeOfAge{};
+    int stamps = 0;
     int food = 0;
     for (std::int16_t r = 1; r <= Board::Rows; ++r) {
         for (std::int16_t c = 1; c <= Board::Columns; ++c) {
             const Cell& cell = board.Cells(r, c);
             food += cell.BackColor == Red ? 1 : 0;
             const auto stamp = cell.Tag.asNumber();
-            const bool stamped = stamp && *stamp > 0;
-            if (stamped != (cell.BorderColor == NearBlack)) {
-                return "stamped cells and body borders differ at " + std::to_string(r) + "," +
-                       std::to_string(c);
-            }
-            if (!stamped) {
-                continue;
-            }
-            if (cell.BackColor != Silver) {
-                return "a stamped cell is not silver";
-            }
-            if (*stamp <= v.TailStamp || *stamp > v.MoveCount) {
-                return "stamp " + std::to_string(*stamp) + " outside TailStamp+1..MoveCount";
-            }
-            if (!stamps.emplace(*stamp, Board::Position{r, c}).second) {
-                return "stamp " + std::to_string(*stamp) + " occurs twice";
+            if (stamp && *stamp > 0) {
+                if (cell.BackColor != Silver || cell.BorderColor != NearBlack) {
+                    return "a stamped cell is not painted as body" + at(r, c);
+                }
+                if (*stamp <= v.TailStamp || *stamp > v.MoveCount) {
+                    return "stamp " + std::to_string(*stamp) + " outside TailStamp+1..MoveCount";
+                }
+                const int age = v.MoveCount - *stamp;
+                if (age >= Board::CellCount) {
+                    return "stamps do not run without gaps up to MoveCount";
+                }
+                int& shape = shapeOfAge[static_cast<std::size_t>(age)];
+                if (shape != 0) {
+                    return "stamp " + std::to_string(*stamp) + " occurs twice";
+                }
+                shape = Board::shapeNumber(r, c);
+                ++stamps;
+            } else if (cell.BorderColor == NearBlack) {
+                return "a body border without a stamp" + at(r, c);
+            } else if (cell.BorderColor == Red || cell.BackColor == Silver) {
+                // The head: where the last move left it, silver, or red with food
+                // on it; its tag is the one it had before the head came.
+                const bool fill = cell.BackColor == Silver ||
+                                  (cell.BackColor == Red && cell.Tag.equalsText("Red"));
+                if (r != v.PrevRow || c != v.PrevCol || cell.BorderColor != Red || !fill ||
+                    !(emptyTag(cell.Tag) || cell.Tag.equalsText("Red"))) {
+                    return "a cell painted as head is not the head" + at(r, c);
+                }
+            } else if (const std::string broken = checkOtherCell(cell); !broken.empty()) {
+                return broken + at(r, c);
             }
         }
     }
     if (food > 1 || (food == 0 && candidateFree(board))) {
         return std::to_string(food) + " food cells";
     }
-    if (stamps.empty()) {
+    if (stamps == 0) {
         return {};
     }
-    // The body is a chain from the tail to the neck, one stamp per move.
-    if (stamps.rbegin()->first != v.MoveCount ||
-        stamps.rbegin()->first - stamps.begin()->first + 1 != static_cast<int>(stamps.size())) {
-        return "stamps do not run without gaps up to MoveCount";
+    // The body is a chain from the neck, stamped MoveCount and next to the head,
+    // back to the tail, one stamp per move.
+    for (int age = 0; age < stamps; ++age) {
+        if (shapeOfAge[static_cast<std::size_t>(age)] == 0) {
+            return "stamps do not run without gaps up to MoveCount";
+        }
     }
-    // PrevRow, PrevCol is where the head was painted last (HeadRow, HeadCol too,
-    // unless the head has just run into the body); the neck touches it.
-    const Board::Position neck = stamps.rbegin()->second;
-    if (std::abs(neck.row - v.PrevRow) + std::abs(neck.col - v.PrevCol) != 1) {
+    const auto cellOf = [&](int age) {
+        return Board::cellOfShape(shapeOfAge[static_cast<std::size_t>(age)]);
+    };
+    if (!touch(cellOf(0), {v.PrevRow, v.PrevCol})) {
         return "the newest stamp is not next to the head";
     }
-    for (auto it = stamps.begin(); std::next(it) != stamps.end(); ++it) {
-        const Board::Position a = it->second;
-        const Board::Position b = std::next(it)->second;
-        if (std::abs(a.row - b.row) + std::abs(a.col - b.col) != 1) {
+    for (int age = 1; age < stamps; ++age) {
+        if (!touch(cellOf(age - 1), cellOf(age))) {
             return "consecutive stamps on cells that do not touch";
         }
     }
