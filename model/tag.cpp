@@ -18,13 +18,6 @@ TagValue TagValue::number(std::int16_t number) {
     return tag;
 }
 
-std::optional<std::int16_t> TagValue::asNumber() const {
-    if (const auto* number = std::get_if<std::int16_t>(&value_)) {
-        return *number;
-    }
-    return std::nullopt;
-}
-
 bool TagValue::equalsNumber(std::int16_t n) const {
     if (const auto* number = std::get_if<std::int16_t>(&value_)) {
         return *number == n;

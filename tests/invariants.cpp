@@ -6,14 +6,23 @@
 namespace korvel::testing {
 namespace {
 
-bool emptyTag(const TagValue& tag) {
-    return tag.equalsNumber(0) || tag.equalsText("");
+// The kinds of value the rules write into tags, and anything else.
+enum class TagKind { Empty, Food, Stamp, Other };
+
+TagKind kindOf(const TagValue& tag) {
+    if (const auto number = tag.asNumber()) {
+        return *number > 0 ? TagKind::Stamp : *number == 0 ? TagKind::Empty : TagKind::Other;
+    }
+    if (tag.equalsText("")) {
+        return TagKind::Empty;
+    }
+    return tag.equalsText("Red") ? TagKind::Food : TagKind::Other;
 }
 
 bool candidateFree(const Board& board) {
     for (std::int16_t r = 1; r < Board::Rows; ++r) {
         for (std::int16_t c = 1; c < Board::Columns; ++c) {
-            if (emptyTag(board.Cells(r, c).Tag)) {
+            if (kindOf(board.Cells(r, c).Tag) == TagKind::Empty) {
                 return true;
             }
         }
@@ -34,19 +43,18 @@ std::string at(std::int16_t row, std::int16_t col) {
 }
 
 // What a cell that is neither a body segment nor the head may look like: empty
-// (white, white, "" or 0) or food (red, white, "Red").
-std::string checkOtherCell(const Cell& cell) {
+// (white, white, "" or 0) or food (red, white, "Red"). Null when it does.
+const char* checkOtherCell(const Cell& cell, TagKind kind) {
     if (cell.BorderColor != White) {
         return "a cell off the worm has a coloured border";
     }
-    const bool foodTag = cell.Tag.equalsText("Red");
     if (cell.BackColor == Red) {
-        return foodTag ? "" : "a red cell without the food tag";
+        return kind == TagKind::Food ? nullptr : "a red cell without the food tag";
     }
     if (cell.BackColor != White) {
         return "a cell off the worm is neither white nor red";
     }
-    return emptyTag(cell.Tag) ? "" : "a white cell whose tag is not empty";
+    return kind == TagKind::Empty ? nullptr : "a white cell whose tag is not empty";
 }
 
 }  // namespace
@@ -74,21 +82,22 @@ std::string checkInvariants(const Game& game) {
         for (std::int16_t c = 1; c <= Board::Columns; ++c) {
             const Cell& cell = board.Cells(r, c);
             food += cell.BackColor == Red ? 1 : 0;
-            const auto stamp = cell.Tag.asNumber();
-            if (stamp && *stamp > 0) {
+            const TagKind kind = kindOf(cell.Tag);
+            if (kind == TagKind::Stamp) {
+                const std::int16_t stamp = *cell.Tag.asNumber();
                 if (cell.BackColor != Silver || cell.BorderColor != NearBlack) {
                     return "a stamped cell is not painted as body" + at(r, c);
                 }
-                if (*stamp <= v.TailStamp || *stamp > v.MoveCount) {
-                    return "stamp " + std::to_string(*stamp) + " outside TailStamp+1..MoveCount";
+                if (stamp <= v.TailStamp || stamp > v.MoveCount) {
+                    return "stamp " + std::to_string(stamp) + " outside TailStamp+1..MoveCount";
                 }
-                const int age = v.MoveCount - *stamp;
+                const int age = v.MoveCount - stamp;
                 if (age >= Board::CellCount) {
                     return "stamps do not run without gaps up to MoveCount";
                 }
                 int& shape = shapeOfAge[static_cast<std::size_t>(age)];
                 if (shape != 0) {
-                    return "stamp " + std::to_string(*stamp) + " occurs twice";
+                    return "stamp " + std::to_string(stamp) + " occurs twice";
                 }
                 shape = Board::shapeNumber(r, c);
                 ++stamps;
@@ -97,13 +106,13 @@ std::string checkInvariants(const Game& game) {
             } else if (cell.BorderColor == Red || cell.BackColor == Silver) {
                 // The head: where the last move left it, silver, or red with food
                 // on it; its tag is the one it had before the head came.
-                const bool fill = cell.BackColor == Silver ||
-                                  (cell.BackColor == Red && cell.Tag.equalsText("Red"));
+                const bool fill =
+                    cell.BackColor == Silver || (cell.BackColor == Red && kind == TagKind::Food);
                 if (r != v.PrevRow || c != v.PrevCol || cell.BorderColor != Red || !fill ||
-                    !(emptyTag(cell.Tag) || cell.Tag.equalsText("Red"))) {
+                    kind == TagKind::Other) {
                     return "a cell painted as head is not the head" + at(r, c);
                 }
-            } else if (const std::string broken = checkOtherCell(cell); !broken.empty()) {
+            } else if (const char* broken = checkOtherCell(cell, kind)) {
                 return broken + at(r, c);
             }
         }
