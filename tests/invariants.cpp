@@ -9,14 +9,19 @@ namespace {
 // The kinds of value the rules write into tags, and anything else.
 enum class TagKind { Empty, Food, Stamp, Other };
 
+const TagValue EmptyText = TagValue::text("");
+const TagValue FoodText = TagValue::text("Red");
+
 TagKind kindOf(const TagValue& tag) {
     if (const auto number = tag.asNumber()) {
         return *number > 0 ? TagKind::Stamp : *number == 0 ? TagKind::Empty : TagKind::Other;
     }
-    if (tag.equalsText("")) {
+    // Same kind and same text: cheaper than the rules' comparisons, which also
+    // try to read a text as a number.
+    if (tag == EmptyText) {
         return TagKind::Empty;
     }
-    return tag.equalsText("Red") ? TagKind::Food : TagKind::Other;
+    return tag == FoodText ? TagKind::Food : TagKind::Other;
 }
 
 bool candidateFree(const Board& board) {
@@ -74,14 +79,19 @@ std::string checkInvariants(const Game& game) {
     if (!onBoard(v.HeadRow, v.HeadCol) || !onBoard(v.PrevRow, v.PrevCol)) {
         return "head off the board";
     }
-    // The cell of each stamp by its age, MoveCount - stamp; 0 while none has it.
-    std::array<int, Board::CellCount> shapeOfAge{};
+    // The cell of each stamp by its age, MoveCount - stamp; row 0 while none has it.
+    std::array<Board::Position, Board::CellCount> cellOfAge{};
     int stamps = 0;
     int food = 0;
     for (std::int16_t r = 1; r <= Board::Rows; ++r) {
         for (std::int16_t c = 1; c <= Board::Columns; ++c) {
             const Cell& cell = board.Cells(r, c);
-            food += cell.BackColor == Red ? 1 : 0;
+            if (cell.BackColor == Red) {
+                ++food;
+                if (r == Board::Rows || c == Board::Columns) {
+                    return "food outside rows 1..9 and columns 1..23" + at(r, c);
+                }
+            }
             const TagKind kind = kindOf(cell.Tag);
             if (kind == TagKind::Stamp) {
                 const std::int16_t stamp = *cell.Tag.asNumber();
@@ -95,11 +105,11 @@ std::string checkInvariants(const Game& game) {
                 if (age >= Board::CellCount) {
                     return "stamps do not run without gaps up to MoveCount";
                 }
-                int& shape = shapeOfAge[static_cast<std::size_t>(age)];
-                if (shape != 0) {
+                Board::Position& where = cellOfAge[static_cast<std::size_t>(age)];
+                if (where.row != 0) {
                     return "stamp " + std::to_string(stamp) + " occurs twice";
                 }
-                shape = Board::shapeNumber(r, c);
+                where = {r, c};
                 ++stamps;
             } else if (cell.BorderColor == NearBlack) {
                 return "a body border without a stamp" + at(r, c);
@@ -126,13 +136,11 @@ std::string checkInvariants(const Game& game) {
     // The body is a chain from the neck, stamped MoveCount and next to the head,
     // back to the tail, one stamp per move.
     for (int age = 0; age < stamps; ++age) {
-        if (shapeOfAge[static_cast<std::size_t>(age)] == 0) {
+        if (cellOfAge[static_cast<std::size_t>(age)].row == 0) {
             return "stamps do not run without gaps up to MoveCount";
         }
     }
-    const auto cellOf = [&](int age) {
-        return Board::cellOfShape(shapeOfAge[static_cast<std::size_t>(age)]);
-    };
+    const auto cellOf = [&](int age) { return cellOfAge[static_cast<std::size_t>(age)]; };
     if (!touch(cellOf(0), {v.PrevRow, v.PrevCol})) {
         return "the newest stamp is not next to the head";
     }

@@ -62,6 +62,11 @@ TEST_F(InvariantCheck, ReportsEachKindOfBrokenState) {
              g.board().setBackColor(5, 5, Red);
              g.board().setTag(5, 5, TagValue::text("Red"));
          }},
+        {"food outside rows 1..9",
+         [](Game& g) {
+             paint(g, 2, 2, White, White, TagValue::text(""));
+             paint(g, 10, 3, Red, White, TagValue::text("Red"));
+         }},
         {"0 food cells",
          [](Game& g) {
              g.board().setBackColor(2, 2, White);
