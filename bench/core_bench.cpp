@@ -1,8 +1,8 @@
-// Cost of the game's two hot paths: one tick on a board with a long worm, and
-// the food search on a nearly full board.
+// Cost of the game's two hot paths: an ordinary tick with a worm of a given
+// length, and a tick whose food check has to search a nearly full board.
 #include <benchmark/benchmark.h>
 
-#include <random>
+#include <chrono>
 
 #include "rules/game.h"
 #include "rules/random_source.h"
@@ -12,82 +12,162 @@ namespace {
 
 class BenchPlatform : public Platform {
 public:
-    void messageBox(std::string_view, int, std::optional<std::string_view>) override {}
+    void messageBox(std::string_view, int, std::optional<std::string_view>) override { ++boxes; }
     void setTimerInterval(std::int16_t) override {}
     void reseedRandom() override { random.reseed(); }
     double drawRandom() override { return random.draw(); }
     void takeFocus() override {}
     void endProgram() override {}
+
     RandomSource random;
+    int boxes = 0;
 };
 
-// Steers along a closed path through every cell, so the worm never dies.
-std::int16_t cycleKey(std::int16_t row, std::int16_t col) {
+// A closed path through every cell of columns 1..width: right along the odd
+// rows, back along the even rows to column 2, left along row 10 and up column
+// 1. A worm shorter than the path that follows it never meets its own body.
+std::int16_t cycleKey(std::int16_t row, std::int16_t col, std::int16_t width) {
     if (col == 1) {
         return row == 1 ? Game::KeyRight : Game::KeyUp;
     }
     if (row % 2 == 1) {
-        return col < Board::Columns ? Game::KeyRight : Game::KeyDown;
+        return col < width ? Game::KeyRight : Game::KeyDown;
     }
     return (col > 2 || row == Board::Rows) ? Game::KeyLeft : Game::KeyDown;
 }
 
-void BM_TickLongWorm(benchmark::State& state) {
+void steer(Game& game, std::int16_t width) {
+    game.Form_KeyDown(cycleKey(game.vars().HeadRow, game.vars().HeadCol, width), 0);
+}
+
+// The worm grows to `length` cells over the next moves without eating, as if it
+// had eaten length - 3 times: the tail erase is held back until then.
+void holdTailBack(Game& game, int length) {
+    GameVars& v = game.vars();
+    v.Score = static_cast<std::int16_t>(length - 3);
+    v.TailStamp = static_cast<std::int16_t>(v.MoveCount - v.Score - 2);
+}
+
+void removeFood(Game& game) {
+    for (std::int16_t r = 1; r <= Board::Rows; ++r) {
+        for (std::int16_t c = 1; c <= Board::Columns; ++c) {
+            if (game.board().Cells(r, c).BackColor == Red) {
+                game.board().setBackColor(r, c, White);
+                game.board().setTag(r, c, TagValue::text(""));
+            }
+        }
+    }
+}
+
+int countCells(const Game& game, bool (*counts)(const Cell&)) {
+    int n = 0;
+    for (std::int16_t r = 1; r <= Board::Rows; ++r) {
+        for (std::int16_t c = 1; c <= Board::Columns; ++c) {
+            n += counts(game.board().Cells(r, c)) ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+int wormLength(const Game& game) {
+    return countCells(game, [](const Cell& cell) { return cell.BackColor == Silver; });
+}
+
+// Food may go to cells of rows 1..9 and columns 1..23 tagged "" or 0.
+int eligibleCells(const Game& game) {
+    int n = 0;
+    for (std::int16_t r = 1; r < Board::Rows; ++r) {
+        for (std::int16_t c = 1; c < Board::Columns; ++c) {
+            const TagValue& tag = game.board().Cells(r, c).Tag;
+            n += tag.equalsNumber(0) || tag.equalsText("") ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+// An ordinary tick: the head moves, both passes over the board run, nothing is
+// eaten. The worm circles columns 1..22 while its food waits in column 23, so
+// its length stays fixed for the whole run.
+void BM_Tick(benchmark::State& state) {
+    constexpr std::int16_t width = 22;
+    const auto length = static_cast<int>(state.range(0));
     BenchPlatform platform;
     Game game(platform);
     game.Form_Load();
-    // Grow the worm to state.range(0) cells by holding its tail back.
-    const auto length = static_cast<std::int16_t>(state.range(0));
-    game.vars().Score = static_cast<std::int16_t>(length - 3);
-    game.vars().TailStamp = static_cast<std::int16_t>(game.vars().MoveCount - length + 1);
-    for (int i = 0; i < 2 * length; ++i) {
-        game.Form_KeyDown(cycleKey(game.vars().HeadRow, game.vars().HeadCol), 0);
+    removeFood(game);
+    game.vars().FoodRow = 5;
+    game.vars().FoodCol = 23;
+    game.board().setBackColor(5, 23, Red);
+    game.board().setTag(5, 23, TagValue::text("Red"));
+    holdTailBack(game, length);
+    for (int i = 0; i < 2 * Board::CellCount; ++i) {
+        steer(game, width);
         game.Timer1_Timer();
     }
+    if (wormLength(game) != length || platform.boxes != 0) {
+        state.SkipWithError("the worm did not reach its length");
+        return;
+    }
     for (auto _ : state) {
-        game.Form_KeyDown(cycleKey(game.vars().HeadRow, game.vars().HeadCol), 0);
+        steer(game, width);
         game.Timer1_Timer();
         benchmark::DoNotOptimize(game.vars().HeadRow);
     }
-    state.counters["worm"] = game.vars().MoveCount - game.vars().TailStamp + 1;
+    if (wormLength(game) != length || platform.boxes != 0) {
+        state.SkipWithError("the worm ate or died while measured");
+    }
+    state.counters["worm"] = length;
 }
-BENCHMARK(BM_TickLongWorm)->Arg(3)->Arg(100)->Arg(200);
+BENCHMARK(BM_Tick)->Arg(3)->Arg(110)->Arg(219);
 
-void BM_RndCellNearlyFull(benchmark::State& state) {
+// A tick that finds no food left, so its food check calls the food search. The
+// worm of `length` cells lies along the path through all 240 cells with its head
+// just entered (10, 24): the cells ahead of it are row 10, which never gets
+// food, and then as many free cells as the worm leaves. Each iteration restores
+// that board and times the one tick alone.
+void BM_TickSearchingFood(benchmark::State& state) {
+    constexpr std::int16_t width = Board::Columns;
+    const auto length = static_cast<int>(state.range(0));
     BenchPlatform platform;
     Game game(platform);
     game.Form_Load();
-    // All candidates but `free` hold stamps; the move step's food check runs
-    // the search once per tick because the food is removed before each tick.
-    const auto free = static_cast<int>(state.range(0));
-    Board& board = game.board();
-    int left = free;
-    for (std::int16_t r = 1; r < Board::Rows; ++r) {
-        for (std::int16_t c = 1; c < Board::Columns; ++c) {
-            const bool keep = left > 0 && (r * 7 + c * 3) % 11 == 0;
-            left -= keep ? 1 : 0;
-            board.setBackColor(r, c, White);
-            board.setTag(r, c, keep ? TagValue::text("") : TagValue::number(30000));
+    holdTailBack(game, length);
+    // Food is taken away after every move, so the worm never eats and grows.
+    for (int move = 0;; ++move) {
+        steer(game, width);
+        game.Timer1_Timer();
+        removeFood(game);
+        if (move > Board::CellCount && game.vars().HeadRow == 10 && game.vars().HeadCol == 24) {
+            break;
         }
     }
+    steer(game, width);
+    if (wormLength(game) != length || platform.boxes != 0) {
+        state.SkipWithError("the worm did not reach its length");
+        return;
+    }
+    const Board board = game.board();
+    const GameVars vars = game.vars();
+
+    game.Timer1_Timer();
+    const int food = countCells(game, [](const Cell& cell) { return cell.BackColor == Red; });
+    if (food != 1 || platform.boxes != 0) {
+        state.SkipWithError("the tick did not place food");
+        return;
+    }
+    // The search chose one of the cells still eligible now, or the food cell.
+    state.counters["eligible"] = eligibleCells(game) + 1;
+
     for (auto _ : state) {
-        state.PauseTiming();
-        game.vars().HeadRow = game.vars().PrevRow = 10;
-        game.vars().HeadCol = game.vars().PrevCol = 1;
-        game.vars().Direction = heading::Right;
-        for (std::int16_t c = 1; c <= Board::Columns; ++c) {
-            board.setBackColor(10, c, White);
-            board.setTag(10, c, TagValue::text(""));
-        }
-        state.ResumeTiming();
+        game.board() = board;
+        game.vars() = vars;
+        const auto start = std::chrono::steady_clock::now();
         game.Timer1_Timer();
-        state.PauseTiming();
-        board.setBackColor(game.vars().FoodRow, game.vars().FoodCol, White);
-        board.setTag(game.vars().FoodRow, game.vars().FoodCol, TagValue::text(""));
-        state.ResumeTiming();
+        const auto end = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
     }
 }
-BENCHMARK(BM_RndCellNearlyFull)->Arg(1)->Arg(5)->Arg(20);
+BENCHMARK(BM_TickSearchingFood)->Arg(217)->Arg(213)->Arg(198)->Arg(3)->UseManualTime();
 
 }  // namespace
 }  // namespace korvel

@@ -6,16 +6,9 @@
 
 namespace korvel {
 
-std::size_t Board::index(std::int16_t row, std::int16_t col) {
-    if (row < 1 || row > Rows || col < 1 || col > Columns) {
-        throw std::out_of_range("no cell at row " + std::to_string(row) + ", column " +
-                                std::to_string(col));
-    }
-    return static_cast<std::size_t>((row - 1) + (col - 1) * Rows);
-}
-
-const Cell& Board::Cells(std::int16_t row, std::int16_t col) const {
-    return cells_[index(row, col)];
+void Board::throwOutOfRange(std::int16_t row, std::int16_t col) {
+    throw std::out_of_range("no cell at row " + std::to_string(row) + ", column " +
+                            std::to_string(col));
 }
 
 void Board::setBackColor(std::int16_t row, std::int16_t col, Color color) {

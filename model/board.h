@@ -28,7 +28,9 @@ public:
 
     // Rows 1..10 from the top, columns 1..24 from the left; anything else throws
     // std::out_of_range.
-    [[nodiscard]] const Cell& Cells(std::int16_t row, std::int16_t col) const;
+    [[nodiscard]] const Cell& Cells(std::int16_t row, std::int16_t col) const {
+        return cells_[index(row, col)];
+    }
 
     void setBackColor(std::int16_t row, std::int16_t col, Color color);
     void setBorderColor(std::int16_t row, std::int16_t col, Color color);
@@ -47,7 +49,15 @@ public:
     [[nodiscard]] std::vector<int> takeChangedShapes();
 
 private:
-    [[nodiscard]] static std::size_t index(std::int16_t row, std::int16_t col);
+    // Inline and free of the throw's string building: every pass over the board
+    // calls it 240 times per tick.
+    [[nodiscard]] static std::size_t index(std::int16_t row, std::int16_t col) {
+        if (row < 1 || row > Rows || col < 1 || col > Columns) {
+            throwOutOfRange(row, col);
+        }
+        return static_cast<std::size_t>((row - 1) + (col - 1) * Rows);
+    }
+    [[noreturn]] static void throwOutOfRange(std::int16_t row, std::int16_t col);
     void markChanged(std::int16_t row, std::int16_t col);
 
     // Row varies fastest: cell (r, c) sits at (r - 1) + (c - 1) * 10.

@@ -1,6 +1,7 @@
 #include "model/tag.h"
 
 #include <charconv>
+#include <iterator>
 #include <utility>
 
 namespace korvel {
@@ -15,13 +16,6 @@ TagValue TagValue::number(std::int16_t number) {
     TagValue tag;
     tag.value_ = number;
     return tag;
-}
-
-std::optional<std::int16_t> TagValue::asNumber() const {
-    if (const auto* number = std::get_if<std::int16_t>(&value_)) {
-        return *number;
-    }
-    return std::nullopt;
 }
 
 bool TagValue::equalsNumber(std::int16_t n) const {
@@ -41,7 +35,17 @@ bool TagValue::equalsText(std::string_view text) const {
     if (const auto* own = std::get_if<std::string>(&value_)) {
         return *own == text;
     }
-    return toString() == text;
+    // The number's decimal form, written without building a string: the food
+    // search asks this of every stamped cell it meets, always with "". That
+    // form has one to six characters ("-32768").
+    if (text.empty() || text.size() > 6) {
+        return false;
+    }
+    char digits[8];
+    const auto [end, ec] =
+        std::to_chars(std::begin(digits), std::end(digits), std::get<std::int16_t>(value_));
+    return ec == std::errc{} &&
+           std::string_view(digits, static_cast<std::size_t>(end - digits)) == text;
 }
 
 std::string TagValue::toString() const {

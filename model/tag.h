@@ -23,7 +23,12 @@ public:
     [[nodiscard]] bool equalsText(std::string_view text) const;
 
     [[nodiscard]] bool isNumber() const { return std::holds_alternative<std::int16_t>(value_); }
-    [[nodiscard]] std::optional<std::int16_t> asNumber() const;
+    [[nodiscard]] std::optional<std::int16_t> asNumber() const {
+        if (const auto* number = std::get_if<std::int16_t>(&value_)) {
+            return *number;
+        }
+        return std::nullopt;
+    }
     // The text, or the number in decimal.
     [[nodiscard]] std::string toString() const;
 

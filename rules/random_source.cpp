@@ -4,6 +4,19 @@
 #include <utility>
 
 namespace korvel {
+namespace {
+
+// The SplitMix64 output function: a bijection on 64 bits in which every input
+// bit reaches every output bit.
+std::uint64_t mix64(std::uint64_t z) {
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9U;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebU;
+    return z ^ (z >> 31);
+}
+
+constexpr std::uint64_t GoldenGamma = 0x9e3779b97f4a7c15U;
+
+}  // namespace
 
 std::int64_t RandomSource::systemClock() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -16,21 +29,21 @@ RandomSource::RandomSource(Clock clock) : clock_(std::move(clock)) {
 }
 
 void RandomSource::reseed() {
-    // The food search re-seeds before every attempt, so the engine is one with
-    // a small state that seeds quickly. For one clock reading, different
-    // re-seed counts still give different seeds.
+    // The food search re-seeds before every attempt, a few hundred times in one
+    // tick on a nearly full board, so a re-seed costs no more than the clock
+    // reading and a few multiplications. For one clock reading, different
+    // re-seed counts still give different seeds: both mixes are bijections.
     ++reseeds_;
     const auto reading = static_cast<std::uint64_t>(clock_());
-    std::seed_seq seq{
-        static_cast<std::uint32_t>(reading), static_cast<std::uint32_t>(reading >> 32),
-        static_cast<std::uint32_t>(reseeds_), static_cast<std::uint32_t>(reseeds_ >> 32)};
-    engine_.seed(seq);
+    state_ = mix64(reading ^ mix64(reseeds_));
 }
 
 double RandomSource::draw() {
-    // The engine's 48 bits as a fraction: uniform on a 2^-48 grid and never
-    // 1.0, which generate_canonical does not promise.
-    return static_cast<double>(engine_()) * 0x1.0p-48;
+    // SplitMix64: a Weyl sequence passed through the mix. The top 53 bits as a
+    // fraction are exactly uniform on a 2^-53 grid and never 1.0, which
+    // generate_canonical does not promise.
+    state_ += GoldenGamma;
+    return static_cast<double>(mix64(state_) >> 11) * 0x1.0p-53;
 }
 
 }  // namespace korvel

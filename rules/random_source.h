@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <random>
 
 namespace korvel {
 
@@ -25,7 +24,7 @@ public:
 private:
     Clock clock_;
     std::uint64_t reseeds_ = 0;
-    std::ranlux48_base engine_;  // 48-bit outputs
+    std::uint64_t state_ = 0;
 };
 
 }  // namespace korvel

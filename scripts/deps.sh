@@ -8,6 +8,8 @@ packages=(
     cmake g++ make pkgconf qt6-base-dev libgl-dev libxcb1-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev clang-format
+    # the sanitizer build and the fuzzer: clang with its sanitizer and libFuzzer runtimes
+    clang libclang-rt-dev
     # end-to-end tests and screenshots: a display server, a window manager, input
     xvfb xauth openbox xdotool x11-utils imagemagick fonts-dejavu-core
     # packaging: .deb building and checks of the desktop entry, AppStream

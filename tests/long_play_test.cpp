@@ -2,26 +2,11 @@
 // that runs past 32767 moves keeps going with its stamps renumbered.
 #include <algorithm>
 
+#include "tests/cycle_path.h"
 #include "tests/game_fixture.h"
 
 namespace korvel::testing {
 namespace {
-
-// A closed path through all 240 cells: along the odd rows to the right, back
-// along the even rows to column 2, and up column 1. A worm that follows it
-// never meets its own body.
-std::int16_t cycleKey(std::int16_t row, std::int16_t col) {
-    if (col == 1) {
-        return row == 1 ? Game::KeyRight : Game::KeyUp;
-    }
-    if (row % 2 == 1) {
-        return col < Board::Columns ? Game::KeyRight : Game::KeyDown;
-    }
-    if (col > 2 || row == Board::Rows) {
-        return Game::KeyLeft;
-    }
-    return Game::KeyDown;
-}
 
 using LongPlay = GameTest;
 

@@ -47,6 +47,10 @@ TEST(TagComparison, AgainstTheEmptyTextOnlyTheEmptyTextIsEqual) {
 TEST(TagComparison, NumbersCompareAsTextByTheirDecimalForm) {
     EXPECT_TRUE(Stamp.equalsText("17"));
     EXPECT_TRUE(TagValue::number(-2).equalsText("-2"));
+    EXPECT_TRUE(TagValue::number(-32768).equalsText("-32768"));
+    EXPECT_TRUE(TagValue::number(32767).equalsText("32767"));
+    EXPECT_FALSE(Stamp.equalsText("170"));
+    EXPECT_FALSE(Stamp.equalsText("017"));
     EXPECT_EQ(Stamp.toString(), "17");
     EXPECT_EQ(Food.toString(), "Red");
 }
