@@ -14,8 +14,6 @@ std::uint64_t mix64(std::uint64_t z) {
     return z ^ (z >> 31);
 }
 
-constexpr std::uint64_t GoldenGamma = 0x9e3779b97f4a7c15U;
-
 }  // namespace
 
 std::int64_t RandomSource::systemClock() {
@@ -35,15 +33,14 @@ void RandomSource::reseed() {
     // re-seed counts still give different seeds: both mixes are bijections.
     ++reseeds_;
     const auto reading = static_cast<std::uint64_t>(clock_());
-    state_ = mix64(reading ^ mix64(reseeds_));
+    engine_.seed(mix64(reading ^ mix64(reseeds_)));
 }
 
 double RandomSource::draw() {
-    // SplitMix64: a Weyl sequence passed through the mix. The top 53 bits as a
-    // fraction are exactly uniform on a 2^-53 grid and never 1.0, which
-    // generate_canonical does not promise.
-    state_ += GoldenGamma;
-    return static_cast<double>(mix64(state_) >> 11) * 0x1.0p-53;
+    // The LCG's low bits are weak, so its output goes through the mix. The top
+    // 53 bits as a fraction are exactly uniform on a 2^-53 grid and never 1.0,
+    // which generate_canonical does not promise.
+    return static_cast<double>(mix64(engine_()) >> 11) * 0x1.0p-53;
 }
 
 }  // namespace korvel

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <random>
 
 namespace korvel {
 
@@ -24,7 +25,10 @@ public:
 private:
     Clock clock_;
     std::uint64_t reseeds_ = 0;
-    std::uint64_t state_ = 0;
+    // Knuth's 64-bit LCG: seeding it is a single assignment, so a re-seed
+    // before every food attempt costs next to nothing.
+    std::linear_congruential_engine<std::uint64_t, 6364136223846793005U, 1442695040888963407U, 0>
+        engine_;
 };
 
 }  // namespace korvel
