@@ -25,6 +25,10 @@ inline constexpr std::int16_t Left = 1;
 inline constexpr std::int16_t Up = 2;
 inline constexpr std::int16_t Right = 3;
 inline constexpr std::int16_t Down = 4;
+
+[[nodiscard]] constexpr std::int16_t opposite(std::int16_t h) {
+    return static_cast<std::int16_t>((h + 1) % 4 + 1);
+}
 }  // namespace heading
 
 }  // namespace korvel

@@ -5,42 +5,32 @@
 #include "rules/game.h"
 
 namespace korvel {
+namespace {
+
+// Where one move takes the head, by heading: left, up, right, down.
+struct Step {
+    int dRow;
+    int dCol;
+};
+constexpr Step Steps[] = {{0, -1}, {-1, 0}, {0, 1}, {1, 0}};
+
+}  // namespace
 
 void Game::Timer1_Timer() {
-    switch (vars_.Direction) {
-        case heading::Left:
-            if (vars_.HeadCol > 1) {
-                add16(vars_.HeadCol, -1);
-                SMove();
-                return;
-            }
-            break;
-        case heading::Up:
-            if (vars_.HeadRow > 1) {
-                add16(vars_.HeadRow, -1);
-                SMove();
-                return;
-            }
-            break;
-        case heading::Right:
-            if (vars_.HeadCol < Board::Columns) {
-                add16(vars_.HeadCol, 1);
-                SMove();
-                return;
-            }
-            break;
-        case heading::Down:
-            if (vars_.HeadRow < Board::Rows) {
-                add16(vars_.HeadRow, 1);
-                SMove();
-                return;
-            }
-            break;
-        default:
-            // Only load, New Game and steering write Direction, always 1 to 4.
-            return;
+    // Only load, New Game and steering write Direction, always 1 to 4.
+    if (vars_.Direction < heading::Left || vars_.Direction > heading::Down) {
+        return;
     }
-    gameOver("Тупик", "");
+    const Step step = Steps[vars_.Direction - 1];
+    const int row = vars_.HeadRow + step.dRow;
+    const int col = vars_.HeadCol + step.dCol;
+    if (row < 1 || row > Board::Rows || col < 1 || col > Board::Columns) {
+        gameOver("Тупик", "");
+        return;
+    }
+    vars_.HeadRow = checked16(row);
+    vars_.HeadCol = checked16(col);
+    SMove();
 }
 
 void Game::SMove() {

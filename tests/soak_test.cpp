@@ -26,11 +26,6 @@ constexpr std::array<Move, 4> Moves = {{{Game::KeyLeft, heading::Left, 0, -1},
                                         {Game::KeyRight, heading::Right, 0, 1},
                                         {Game::KeyDown, heading::Down, 1, 0}}};
 
-// 1 and 3, 2 and 4.
-std::int16_t opposite(std::int16_t h) {
-    return static_cast<std::int16_t>((h + 1) % 4 + 1);
-}
-
 // Heads for the food by the shortest way that neither leaves the board nor
 // enters the body; now and then takes another safe way. With no safe way left
 // it presses any arrow and loses.
@@ -44,8 +39,8 @@ std::int16_t greedyKey(const Game& game, std::mt19937& rng) {
     for (const Move& m : Moves) {
         const int row = v.HeadRow + m.dRow;
         const int col = v.HeadCol + m.dCol;
-        if (m.heading == opposite(v.Direction) || row < 1 || row > Board::Rows || col < 1 ||
-            col > Board::Columns ||
+        if (m.heading == heading::opposite(v.Direction) || row < 1 || row > Board::Rows ||
+            col < 1 || col > Board::Columns ||
             board.Cells(static_cast<std::int16_t>(row), static_cast<std::int16_t>(col)).BackColor ==
                 Silver) {
             continue;
