@@ -12,6 +12,8 @@ packages=(
     xvfb xauth openbox xdotool x11-utils imagemagick fonts-dejavu-core
     # packaging checks
     desktop-file-utils appstream file dpkg-dev
+    # the UI tests under a memory checker
+    valgrind
 )
 
 missing=()
