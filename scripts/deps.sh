@@ -15,6 +15,8 @@ packages=(
     # packaging: .deb building and checks of the desktop entry, AppStream
     # data, icon, manual page and the packed binary's libraries
     desktop-file-utils appstream file dpkg-dev librsvg2-bin groff-base binutils
+    # the UI tests under a memory checker
+    valgrind
 )
 
 missing=()

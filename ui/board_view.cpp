@@ -1,7 +1,10 @@
 #include "ui/board_view.h"
 
+#include <QElapsedTimer>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QtMath>
+#include <algorithm>
 
 namespace korvel {
 namespace {
@@ -36,28 +39,75 @@ void BoardView::updateShapes(const std::vector<int>& shapes) {
 }
 
 void BoardView::paintEvent(QPaintEvent* event) {
+    QElapsedTimer clock;
+    clock.start();
     QPainter painter(this);
-    painter.fillRect(event->rect(), Qt::white);
-    painter.setRenderHint(QPainter::Antialiasing);
+    paintShapes(painter, event->region());
+    painter.end();
+
+    const std::int64_t spent = clock.nsecsElapsed();
+    ++stats_.events;
+    for (const QRect& rect : event->region()) {
+        stats_.pixels += std::int64_t{rect.width()} * rect.height();
+    }
+    stats_.nanoseconds += spent;
+    stats_.squaredNanoseconds += static_cast<double>(spent) * static_cast<double>(spent);
+    stats_.maxNanoseconds = std::max(stats_.maxNanoseconds, spent);
+}
+
+void BoardView::paintShapes(QPainter& painter, const QRegion& region) {
+    for (const QRect& rect : region) {
+        painter.fillRect(rect, Qt::white);
+    }
+    const QRect area = region.boundingRect();
     // Every circle that reaches into the exposed region is painted again, so
     // the pixel that two neighbours share always shows the same one. Empty
     // cells are white on white: skipping them lets a coloured neighbour keep
     // the shared pixel instead of losing its outline there.
-    for (int shape = 1; shape <= Board::CellCount; ++shape) {
-        const QRect square = shapeRect(shape);
-        if (!event->region().intersects(withMargin(square))) {
-            continue;
+    const int firstRow = std::max(1, (area.top() - Diameter) / Pitch + 1);
+    const int lastRow = std::min<int>(Board::Rows, (area.bottom() + 1) / Pitch + 1);
+    const int firstCol = std::max(1, (area.left() - Diameter) / Pitch + 1);
+    const int lastCol = std::min<int>(Board::Columns, (area.right() + 1) / Pitch + 1);
+    for (int row = firstRow; row <= lastRow; ++row) {
+        for (int col = firstCol; col <= lastCol; ++col) {
+            const auto r = static_cast<std::int16_t>(row);
+            const auto c = static_cast<std::int16_t>(col);
+            const QRect square = shapeRect(Board::shapeNumber(r, c));
+            if (!region.intersects(withMargin(square))) {
+                continue;
+            }
+            const Cell& cell = board_.Cells(r, c);
+            if (cell.BackColor == White && cell.BorderColor == White) {
+                continue;
+            }
+            painter.drawImage(square.topLeft(), circle(cell.BackColor, cell.BorderColor));
         }
-        const Board::Position pos = Board::cellOfShape(shape);
-        const Cell& cell = board_.Cells(pos.row, pos.col);
-        if (cell.BackColor == White && cell.BorderColor == White) {
-            continue;
-        }
-        painter.setPen(QPen(toQColor(cell.BorderColor), 1.0));
-        painter.setBrush(toQColor(cell.BackColor));
-        // A one-pixel pen centred on a 24 x 24 ellipse fills the 25 x 25 square.
-        painter.drawEllipse(QRectF(square).adjusted(0.5, 0.5, -0.5, -0.5));
     }
+}
+
+const QImage& BoardView::circle(Color fill, Color border) {
+    const qreal ratio = devicePixelRatioF();
+    if (ratio != circlesRatio_) {
+        circles_.clear();
+        circlesRatio_ = ratio;
+    }
+    const std::pair key{fill, border};
+    auto found = circles_.find(key);
+    if (found == circles_.end()) {
+        const int side = qCeil(Diameter * ratio);
+        QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(toQColor(border), 1.0));
+        painter.setBrush(toQColor(fill));
+        // A one-pixel pen centred on a 24 x 24 ellipse fills the 25 x 25 square.
+        painter.drawEllipse(QRectF(0.5, 0.5, Diameter - 1, Diameter - 1));
+        painter.end();
+        found = circles_.emplace(key, std::move(image)).first;
+    }
+    return found->second;
 }
 
 }  // namespace korvel

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QRect>
 #include <QWidget>
+#include <cstdint>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "model/board.h"
@@ -30,11 +34,31 @@ public:
     // Schedules the repaint of these shapes only.
     void updateShapes(const std::vector<int>& shapes);
 
+    // What painting has cost so far, for the benchmarks: paint events, the
+    // pixels of their regions, and the time spent in paintEvent.
+    struct PaintStats {
+        std::int64_t events = 0;
+        std::int64_t pixels = 0;
+        std::int64_t nanoseconds = 0;
+        double squaredNanoseconds = 0;  // for the spread
+        std::int64_t maxNanoseconds = 0;
+    };
+    [[nodiscard]] const PaintStats& paintStats() const { return stats_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void paintShapes(QPainter& painter, const QRegion& region);
+    // The circle of one fill and border colour, drawn once with anti-aliasing;
+    // the board shows only a handful of different ones, and copying a small
+    // image costs far less than drawing a curve.
+    const QImage& circle(Color fill, Color border);
+
     const Board& board_;
+    PaintStats stats_;
+    std::map<std::pair<Color, Color>, QImage> circles_;
+    qreal circlesRatio_ = 0;
 };
 
 }  // namespace korvel

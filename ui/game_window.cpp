@@ -66,8 +66,7 @@ void frmGame::buildMenu() {
     // F1 must start a new game whatever widget of the window has the focus.
     mnuNewGame->setShortcutContext(Qt::WindowShortcut);
     addAction(mnuNewGame);
-    connect(mnuNewGame, &QAction::triggered, this,
-            [this] { deliver([this] { game_.mnuNewGame_Click(); }); });
+    connect(mnuNewGame, &QAction::triggered, this, &frmGame::onNewGame);
 
     QAction* mnu = mnuFile->addSeparator();
     mnu->setObjectName(QStringLiteral("mnu"));
@@ -81,6 +80,23 @@ template <typename Handler>
 void frmGame::deliver(Handler handler) {
     handler();
     flushBoard();
+    if (newGamePending_ && !platform_.messageBoxOpen()) {
+        newGamePending_ = false;
+        game_.mnuNewGame_Click();
+        flushBoard();
+    }
+}
+
+void frmGame::onNewGame() {
+    // A game-over notice is answered inside the tick that opened it, and that
+    // tick stops the timer once the notice is closed. A new game started under
+    // the notice would be stopped straight away, so it waits for that tick to
+    // return (see deliver).
+    if (platform_.messageBoxOpen()) {
+        newGamePending_ = true;
+        return;
+    }
+    deliver([this] { game_.mnuNewGame_Click(); });
 }
 
 void frmGame::flushBoard() {

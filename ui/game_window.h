@@ -47,11 +47,13 @@ protected:
 private:
     void buildMenu();
     void centreOnScreen();
-    // Runs one handler of the game, then schedules the repaint of what changed.
+    // Runs one handler of the game, then schedules the repaint of what changed,
+    // then a New Game that was chosen while a notice was open.
     template <typename Handler>
     void deliver(Handler handler);
     void flushBoard();
     void onTick();
+    void onNewGame();
 
     QtPlatform& platform_;
     Game game_;
@@ -61,6 +63,7 @@ private:
     QAction* mnuExit = nullptr;
     QPointer<QWindow> keyWindow_;  // the native window whose key presses we watch
     QEventLoop* modalLoop_ = nullptr;
+    bool newGamePending_ = false;
 };
 
 }  // namespace korvel

@@ -36,9 +36,21 @@ void frmMain::showBackdrop() {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         setGeometry(screen->geometry());
     }
+    // Painted by Qt, the backdrop would cost an image the size of the screen
+    // (8 MB at 1920 x 1080) just to hold black.
+    if (blackFromServer(*this)) {
+        blackFromServer_ = true;
+        setAttribute(Qt::WA_PaintOnScreen);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setAutoFillBackground(false);
+    }
     skipTaskbar(*this);
     showMaximized();
     activateWindow();
+}
+
+QPaintEngine* frmMain::paintEngine() const {
+    return blackFromServer_ ? nullptr : QWidget::paintEngine();
 }
 
 void frmMain::changeEvent(QEvent* event) {

@@ -29,6 +29,9 @@ public:
     // The game window, once Form_Activate has created it.
     [[nodiscard]] frmGame* gameWindow() const { return game_.get(); }
 
+    // None while the X server paints the backdrop: Qt then paints nothing.
+    [[nodiscard]] QPaintEngine* paintEngine() const override;
+
 protected:
     void changeEvent(QEvent* event) override;
 
@@ -38,6 +41,7 @@ private:
 
     QtPlatform& platform_;
     std::unique_ptr<frmGame> game_;
+    bool blackFromServer_ = false;
 };
 
 }  // namespace korvel

@@ -23,17 +23,23 @@ xcb_atom_t atom(xcb_connection_t* connection, std::string_view name) {
     return result;
 }
 
-}  // namespace
-
-void skipTaskbar(QWidget& window) {
+xcb_connection_t* x11Connection() {
     // Other platforms (offscreen, for one) may offer the X11 interface without
     // a connection behind it.
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || x11 == nullptr ||
-        x11->connection() == nullptr) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || x11 == nullptr) {
+        return nullptr;
+    }
+    return x11->connection();
+}
+
+}  // namespace
+
+void skipTaskbar(QWidget& window) {
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr) {
         return;
     }
-    xcb_connection_t* connection = x11->connection();
     // A window that is not mapped yet sets the state itself; Qt merges its own
     // states into it when it maps the window.
     const auto id = static_cast<xcb_window_t>(window.winId());
@@ -43,6 +49,19 @@ void skipTaskbar(QWidget& window) {
                         XCB_ATOM_ATOM, 32, static_cast<std::uint32_t>(states.size()),
                         states.data());
     xcb_flush(connection);
+}
+
+bool blackFromServer(QWidget& window) {
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr) {
+        return false;
+    }
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    const std::uint32_t black =
+        xcb_setup_roots_iterator(xcb_get_setup(connection)).data->black_pixel;
+    xcb_change_window_attributes(connection, id, XCB_CW_BACK_PIXEL, &black);
+    xcb_flush(connection);
+    return true;
 }
 
 }  // namespace korvel
