@@ -1,9 +1,7 @@
 #include "ui/qt_platform.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -34,8 +32,6 @@ void QtPlatform::messageBox(std::string_view text, int /*buttons*/,
     }
     QMessageBox box(QMessageBox::NoIcon, caption, displayText(text), QMessageBox::Ok, window_);
     box.setTextFormat(Qt::PlainText);
-    // Some styles decorate dialog buttons with a tick; the box shows no icon at all.
-    box.button(QMessageBox::Ok)->setIcon(QIcon());
     ++openBoxes_;
     box.exec();
     --openBoxes_;
