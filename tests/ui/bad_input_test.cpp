@@ -226,22 +226,5 @@ TEST_F(BadInput, F1PressedWhileANoticeIsOpenGoesToTheNoticeNotToTheGame) {
     EXPECT_TRUE(isFreshRunningGame());
 }
 
-TEST(GameWindowDeathTest, ClosingTheWindowWhileANoticeIsOpenEndsTheProcessWithStatus0) {
-    EXPECT_EXIT(
-        {
-            QtPlatform platform;
-            frmGame window(platform);
-            answerNextBox([&](QMessageBox&) {
-                window.windowHandle()->close();
-                std::fputs("still running inside the notice\n", stderr);
-            });
-            window.show();
-            waitUntil([] { return false; }, 10000);
-            std::fputs("still running after the notice\n", stderr);
-            std::exit(3);
-        },
-        ::testing::ExitedWithCode(0), ::testing::Not(::testing::HasSubstr("still running")));
-}
-
 }  // namespace
 }  // namespace korvel::testing

@@ -87,13 +87,15 @@ TEST_F(GameWindowTest, TakingTheFocusBackNeverTakesItFromAnOpenBox) {
 
 // The real end: the process exits with status 0 at once, and nothing after
 // the nested loop it was called from runs.
-TEST(QtPlatformEnd, ExitChosenWhileANoticeIsOpenEndsTheProcessWithStatus0) {
+// Plays until the first game-over notice, runs `end` while it is open, and
+// expects the process to exit with status 0 from there: nothing after it runs.
+void expectEndInsideNotice(const std::function<void(frmGame&)>& end) {
     EXPECT_EXIT(
         {
             QtPlatform platform;
             frmGame window(platform);
             answerNextBox([&](QMessageBox&) {
-                window.findChild<QAction*>("mnuExit")->trigger();
+                end(window);
                 std::fputs("still running inside the notice\n", stderr);
             });
             window.show();
@@ -102,6 +104,15 @@ TEST(QtPlatformEnd, ExitChosenWhileANoticeIsOpenEndsTheProcessWithStatus0) {
             std::exit(3);
         },
         ::testing::ExitedWithCode(0), ::testing::Not(::testing::HasSubstr("still running")));
+}
+
+TEST(QtPlatformEnd, ExitChosenWhileANoticeIsOpenEndsTheProcessWithStatus0) {
+    expectEndInsideNotice(
+        [](frmGame& window) { window.findChild<QAction*>("mnuExit")->trigger(); });
+}
+
+TEST(QtPlatformEnd, ClosingTheWindowWhileANoticeIsOpenEndsTheProcessWithStatus0) {
+    expectEndInsideNotice([](frmGame& window) { window.windowHandle()->close(); });
 }
 
 TEST(QtPlatformEnd, ClosingTheModalGameWindowEndsTheProcessWithStatus0) {
