@@ -146,7 +146,10 @@ void frmGame::showEvent(QShowEvent* event) {
 
 void frmGame::hideEvent(QHideEvent* event) {
     QMainWindow::hideEvent(event);
-    if (modalLoop_ != nullptr) {
+    // Only the program's own hide() ends the modal wait. A window manager that
+    // minimises the window hides it too (a spontaneous hide), and the window
+    // comes straight back (see changeEvent).
+    if (modalLoop_ != nullptr && !event->spontaneous()) {
         modalLoop_->quit();
     }
 }
@@ -172,6 +175,11 @@ void frmGame::closeEvent(QCloseEvent* event) {
 
 void frmGame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized()) {
+        QMetaObject::invokeMethod(
+            this, [this] { platform_.takeFocus(); }, Qt::QueuedConnection);
+        return;
+    }
     if (event->type() != QEvent::ActivationChange || isActiveWindow()) {
         return;
     }

@@ -30,6 +30,10 @@ void QtPlatform::messageBox(std::string_view text, int /*buttons*/,
     if (flushBoard_) {
         flushBoard_();
     }
+    // The box opens over the game window, so that window must be on screen.
+    if (window_ != nullptr && window_->isMinimized()) {
+        takeFocus();
+    }
     QMessageBox box(QMessageBox::NoIcon, caption, displayText(text), QMessageBox::Ok, window_);
     box.setTextFormat(Qt::PlainText);
     ++openBoxes_;
@@ -60,13 +64,19 @@ void QtPlatform::takeFocus() {
     if (window_ == nullptr) {
         return;
     }
-    // A message box of the game keeps the keyboard until it is closed.
-    QWidget* modal = QApplication::activeModalWidget();
-    if (messageBoxOpen() || (modal != nullptr && modal != window_)) {
-        return;
+    // Window managers may minimise a window that asked for no minimise button
+    // (openbox draws one anyway, and any window can be minimised by a
+    // shortcut). The game window never stays minimised: the player would be
+    // left with a black screen and a game going on unseen.
+    if (window_->isMinimized()) {
+        window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
     }
     window_->raise();
-    window_->activateWindow();
+    // A message box of the game keeps the keyboard until it is closed.
+    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* target = modal != nullptr && modal != window_ ? modal : window_;
+    target->raise();
+    target->activateWindow();
 }
 
 void QtPlatform::endProgram() {
