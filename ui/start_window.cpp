@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
+#include <QWindow>
 
 #include "ui/game_window.h"
 #include "ui/qt_platform.h"
@@ -14,9 +16,7 @@ const std::string frmMain::CreditsText =
     "Корвел — червяк на клетчатом поле\n\rСтрелки — поворот, F1 — новая игра";
 
 frmMain::frmMain(QtPlatform& platform)
-    // Kept below other windows, so a click on it never raises it over the game.
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint),
-      platform_(platform) {
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), platform_(platform) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Form1"));
     QPalette black = palette();
@@ -45,8 +45,25 @@ void frmMain::showBackdrop() {
         setAutoFillBackground(false);
     }
     skipTaskbar(*this);
+    winId();
+    windowHandle()->installEventFilter(this);
     showMaximized();
     activateWindow();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    // The game window opens from the backdrop's activation, but a window
+    // manager's focus policy may never activate a new window. Once the
+    // backdrop is on screen, start-up waits a moment for that, and no longer.
+    if (watched == windowHandle() && event->type() == QEvent::Expose && !formActivateQueued_ &&
+        windowHandle()->isExposed()) {
+        QTimer::singleShot(ActivationGraceMs, this, [this] {
+            if (!formActivateQueued_) {
+                activated();
+            }
+        });
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QPaintEngine* frmMain::paintEngine() const {
@@ -55,22 +72,31 @@ QPaintEngine* frmMain::paintEngine() const {
 
 void frmMain::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    // Form_Activate waits in the game window's modal loop for the rest of the
-    // run, so it must not run inside the activation itself.
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        activated();
+    }
+}
+
+void frmMain::activated() {
+    // Form_Activate waits in the game window's modal loop for the rest of the
+    // run, so it must not run inside the activation itself; and it runs once.
+    if (!formActivateQueued_) {
+        formActivateQueued_ = true;
         QMetaObject::invokeMethod(
             this, [this] { Form_Activate(); }, Qt::QueuedConnection);
+        return;
+    }
+    // The backdrop can only become active again when the player has clicked
+    // it, over other programs' windows or a minimised game: the game window
+    // comes back on top of it, with the keyboard.
+    if (game_) {
+        platform_.takeFocus();
     }
 }
 
 void frmMain::Form_Activate() {
-    if (!game_) {
-        game_ = std::make_unique<frmGame>(platform_);
-    }
-    // The game window is open for the rest of the run: it is shown once.
-    if (!game_->isVisible()) {
-        game_->showModal();
-    }
+    game_ = std::make_unique<frmGame>(platform_);
+    game_->showModal();
 }
 
 }  // namespace korvel

@@ -34,14 +34,21 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // How long the backdrop, once on screen, waits for the window manager to
+    // activate it before it opens the game window anyway.
+    static constexpr int ActivationGraceMs = 250;
+
     void Form_Load();
+    void activated();
     void Form_Activate();
 
     QtPlatform& platform_;
     std::unique_ptr<frmGame> game_;
     bool blackFromServer_ = false;
+    bool formActivateQueued_ = false;
 };
 
 }  // namespace korvel
