@@ -55,6 +55,15 @@ public:
 
 // Qt settings that suit this program, where the user has not chosen otherwise.
 void setQtDefaults() {
+    // In a Wayland session Qt would talk Wayland where its plugin is installed.
+    // There a program may not place its windows (no centred game window), nor
+    // raise or activate them (the game could not take the keyboard back), nor
+    // keep the backdrop off the taskbar. Through XWayland, where there is an
+    // X display, the game looks and behaves the same on every desktop; Wayland
+    // stays the fallback when the X display cannot be opened.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+    }
     // Each tick repaints a few cells, some kilobytes of pixels. Sent through
     // shared memory, every repaint also waits for the X server's completion
     // event: twice the wake-ups, and more CPU than copying the pixels through
