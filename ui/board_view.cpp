@@ -1,6 +1,5 @@
 #include "ui/board_view.h"
 
-#include <QElapsedTimer>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QtMath>
@@ -39,20 +38,8 @@ void BoardView::updateShapes(const std::vector<int>& shapes) {
 }
 
 void BoardView::paintEvent(QPaintEvent* event) {
-    QElapsedTimer clock;
-    clock.start();
     QPainter painter(this);
     paintShapes(painter, event->region());
-    painter.end();
-
-    const std::int64_t spent = clock.nsecsElapsed();
-    ++stats_.events;
-    for (const QRect& rect : event->region()) {
-        stats_.pixels += std::int64_t{rect.width()} * rect.height();
-    }
-    stats_.nanoseconds += spent;
-    stats_.squaredNanoseconds += static_cast<double>(spent) * static_cast<double>(spent);
-    stats_.maxNanoseconds = std::max(stats_.maxNanoseconds, spent);
 }
 
 void BoardView::paintShapes(QPainter& painter, const QRegion& region) {

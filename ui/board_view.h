@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QRect>
 #include <QWidget>
-#include <cstdint>
 #include <map>
 #include <utility>
 #include <vector>
@@ -34,17 +33,6 @@ public:
     // Schedules the repaint of these shapes only.
     void updateShapes(const std::vector<int>& shapes);
 
-    // What painting has cost so far, for the benchmarks: paint events, the
-    // pixels of their regions, and the time spent in paintEvent.
-    struct PaintStats {
-        std::int64_t events = 0;
-        std::int64_t pixels = 0;
-        std::int64_t nanoseconds = 0;
-        double squaredNanoseconds = 0;  // for the spread
-        std::int64_t maxNanoseconds = 0;
-    };
-    [[nodiscard]] const PaintStats& paintStats() const { return stats_; }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -56,7 +44,6 @@ private:
     const QImage& circle(Color fill, Color border);
 
     const Board& board_;
-    PaintStats stats_;
     std::map<std::pair<Color, Color>, QImage> circles_;
     qreal circlesRatio_ = 0;
 };
