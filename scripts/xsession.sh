@@ -1,0 +1,122 @@
+# A private desktop for driving the real program as a user would: a display
+# of its own (Xvfb with openbox, or headless weston with XWayland), the
+# program started on it, its windows found by title, keys and clicks sent with
+# xdotool. Everything started here is stopped again when the shell exits.
+# Sourced by the end-to-end tests, scripts/screenshot.sh and the benchmark.
+#
+#   xs_start [WxH [OPENBOX_ARGS...]]  Xvfb (1024x768 unless given) and openbox
+#   xs_start_weston                   headless weston with XWayland
+#   xs_spawn CMD...                   runs CMD in the background, stopped on exit
+#   xs_game BINARY                    starts the game; GAME_PID, log in $XS_WORK/korvel.log
+#   xs_wait SECONDS WHAT CMD...       polls CMD until it succeeds, else fails
+#   xs_windows                        the game's visible windows, "id<TAB>title" a line
+#   xs_window TITLE                   the id of the game's visible window with that title
+#   xs_activate ID                    gives that window the keyboard
+#   xs_shot NAME                      screenshot to $XS_WORK/NAME.png, kept in $KORVEL_SHOTS if set
+#   xs_fail MESSAGE                   reports a failure with a screenshot and the game's log
+
+XS_WORK=$(mktemp -d)
+XS_PIDS=()
+
+xs_cleanup() {
+    local i
+    for ((i = ${#XS_PIDS[@]} - 1; i >= 0; i--)); do
+        kill "${XS_PIDS[i]}" 2>/dev/null || true
+        wait "${XS_PIDS[i]}" 2>/dev/null || true
+    done
+    rm -rf "$XS_WORK"
+}
+trap xs_cleanup EXIT
+trap 'exit 130' INT TERM
+
+xs_fail() {
+    echo "${0##*/}: FAIL: $*" >&2
+    if [ -n "${DISPLAY:-}" ] && import -window root "$XS_WORK/failure.png" 2>/dev/null; then
+        cp "$XS_WORK/failure.png" "${KORVEL_SHOTS:-.}/korvel-failure.png" 2>/dev/null &&
+            echo "${0##*/}: screen at the failure: ${KORVEL_SHOTS:-.}/korvel-failure.png" >&2
+    fi
+    [ -s "$XS_WORK/korvel.log" ] && sed 's/^/korvel: /' "$XS_WORK/korvel.log" >&2
+    exit 1
+}
+
+for tool in Xvfb openbox xdotool xprop xwininfo import; do
+    command -v "$tool" >/dev/null || xs_fail "$tool is missing; scripts/deps.sh installs it"
+done
+
+xs_wait() {
+    local seconds=$1 what=$2
+    shift 2
+    local deadline=$((SECONDS + seconds))
+    until "$@" >/dev/null 2>&1; do
+        [ "$SECONDS" -lt "$deadline" ] ||
+            xs_fail "waited ${seconds}s for $what; windows: $(xs_windows | tr '\t\n' ' |'), active: $(xdotool getactivewindow 2>&1)"
+        sleep 0.05
+    done
+}
+
+xs_spawn() {
+    "$@" &
+    XS_PIDS+=($!)
+}
+
+xs_runtime_dir() {
+    export XDG_RUNTIME_DIR=$XS_WORK/run
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+}
+
+xs_start() {
+    local size=${1:-1024x768}
+    shift || true
+    # The server picks a free display itself and says which once it accepts clients.
+    xs_spawn Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$XS_WORK/display" \
+        2>"$XS_WORK/xvfb.log"
+    xs_wait 10 "Xvfb to start" test -s "$XS_WORK/display"
+    export DISPLAY=:$(head -n1 "$XS_WORK/display")
+    unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+    xs_runtime_dir
+    HOME=$XS_WORK XDG_CONFIG_HOME=$XS_WORK/config xs_spawn openbox --sm-disable "$@" \
+        >"$XS_WORK/openbox.log" 2>&1
+    xs_wait 10 "openbox to manage the screen" \
+        sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+}
+
+xs_start_weston() {
+    command -v weston >/dev/null || xs_fail "weston is missing; scripts/deps.sh installs it"
+    xs_runtime_dir
+    # XWayland takes the first free display number; weston says which once
+    # it listens.
+    export WAYLAND_DISPLAY=korvel-e2e
+    xs_spawn weston --backend=headless-backend.so --xwayland --socket="$WAYLAND_DISPLAY" \
+        --idle-time=0 --log="$XS_WORK/weston.log" >"$XS_WORK/xwayland.log" 2>&1
+    xs_wait 10 "weston's X display" grep -q "xserver listening on display" "$XS_WORK/weston.log"
+    export DISPLAY=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' \
+        "$XS_WORK/weston.log" | head -n1)
+    unset QT_QPA_PLATFORM
+}
+
+xs_game() {
+    xs_spawn "$1" >"$XS_WORK/korvel.log" 2>&1
+    GAME_PID=${XS_PIDS[-1]}
+}
+
+xs_windows() {
+    local id
+    for id in $(xdotool search --onlyvisible --pid "$GAME_PID" 2>/dev/null); do
+        printf '%s\t%s\n' "$id" "$(xdotool getwindowname "$id" 2>/dev/null)"
+    done
+}
+xs_window() { xs_windows | awk -F'\t' -v t="$1" '$2 == t { print $1; exit }'; }
+
+xs_active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+xs_activate() {
+    xs_active_is "$1" && return
+    xdotool windowactivate "$1" 2>/dev/null || true
+    xs_wait 5 "window $1 to take the keyboard" xs_active_is "$1"
+}
+
+xs_shot() {
+    import -window root "$XS_WORK/$1.png"
+    if [ -n "${KORVEL_SHOTS:-}" ]; then
+        cp "$XS_WORK/$1.png" "$KORVEL_SHOTS/korvel-$1.png"
+    fi
+}

@@ -1,0 +1,226 @@
+#!/usr/bin/env bash
+# The real program on a desktop, driven by real key presses and clicks.
+# Usage: desktop.sh path/to/korvel SCENARIO; KORVEL_SHOTS=dir keeps screenshots.
+#   play          credits box first and alone, the game window over the black
+#                 backdrop, walls, a click on the backdrop, F1, Alt+F4
+#   mouse         "Новая Игра" and "Выход" chosen with the mouse, the close button
+#   minimise      minimised while the worm moves and under a notice: back at once
+#   other-window  another program's window over the game, then a click on the backdrop
+#   focus-new-no  a window manager that gives new windows no focus
+#   wayland       a Wayland session (weston with XWayland), with and without
+#                 Qt's Wayland plugin
+#   no-display    no display to open at all
+set -euo pipefail
+korvel=$(realpath "${1:?usage: desktop.sh path/to/korvel SCENARIO}")
+scenario=${2:?usage: desktop.sh path/to/korvel SCENARIO}
+source "$(dirname "$0")/../../scripts/xsession.sh"
+
+caption='Игра "Корвел"'
+shown() { [ -n "$(xs_window "$1")" ]; }
+gone() { [ -z "$(xs_window "$1")" ]; }
+prop_has() { xprop -id "$1" "$2" | grep -q "$3"; }
+
+# geometry ID: X, Y (of the client area), WIDTH, HEIGHT.
+geometry() {
+    read -r X Y WIDTH HEIGHT < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 }
+        /Absolute upper-left Y/ { y = $4 } /Width:/ { w = $2 } /Height:/ { h = $2 }
+        END { print x, y, w, h }')
+}
+
+# Starts the game and closes the credits box; sets GAME and BACKDROP.
+open_game() {
+    xs_game "$korvel"
+    xs_wait 10 "the credits box" shown "О программе"
+    [ "$(xs_windows | wc -l)" -eq 1 ] || xs_fail "more than the credits box is shown: $(xs_windows)"
+    xs_activate "$(xs_window "О программе")"
+    xdotool key Return
+    xs_wait 2 "the game window" shown "$caption"
+    GAME=$(xs_window "$caption")
+    BACKDROP=$(xs_window Form1)
+    [ -n "$BACKDROP" ] || xs_fail "no backdrop: $(xs_windows)"
+    xs_wait 2 "the game window (or a notice over it) to take the keyboard" game_has_keyboard
+}
+game_has_keyboard() { xs_active_is "$GAME" || xs_active_is "$(xs_window Korvel)"; }
+
+# The game over notice, waited for, shot and closed with KEY.
+answer_notice() {
+    xs_wait 5 "a game-over notice" shown Korvel
+    xs_shot "$1"
+    xs_activate "$(xs_window Korvel)"
+    xdotool key "${2:-Return}"
+    xs_wait 2 "the notice to close" gone Korvel
+}
+
+# The colour at the centre of board cell (ROW, COL) in the shot NAME.
+cell_colour() {
+    geometry "$GAME"
+    convert "$XS_WORK/$1.png" -format "%[hex:u.p{$((X + ($3 - 1) * 24 + 12)),$((Y + HEIGHT - 242 + ($2 - 1) * 24 + 12))}]" info:
+}
+expect_cell() {
+    [ "$(cell_colour "$1" "$2" "$3")" = "$4" ] || xs_fail "cell ($2, $3) in $1 is not #$4"
+}
+
+# The program must be gone within a second, with status 0 and no window left.
+expect_end() {
+    local start=$SECONDS status=0
+    while [ -n "$(ps -o stat= -p "$GAME_PID" | grep -v Z)" ]; do
+        [ $((SECONDS - start)) -le 1 ] || xs_fail "still running a second after $1"
+        sleep 0.02
+    done
+    wait "$GAME_PID" || status=$?
+    [ "$status" -eq 0 ] || xs_fail "exit status $status after $1"
+}
+
+# Whether window A lies above window B in the window manager's stacking order.
+above() {
+    xprop -root _NET_CLIENT_LIST_STACKING | tr -c '0-9a-fx\n' ' ' | tr ' ' '\n' |
+        awk -v a="$(printf '0x%x' "$1")" -v b="$(printf '0x%x' "$2")" \
+            '$1 == a { ia = NR } $1 == b { ib = NR } END { exit !(ia > ib && ib > 0) }'
+}
+
+# Clicks the item at FROM (top or bottom) of the menu "Файл".
+choose() {
+    geometry "$GAME"
+    xdotool mousemove $((X + 15)) $((Y + 10)) click 1
+    xs_wait 2 "the menu to open" shown Korvel
+    geometry "$(xs_window Korvel)"
+    if [ "$1" = top ]; then
+        xdotool mousemove $((X + 30)) $((Y + 10)) click 1
+    else
+        xdotool mousemove $((X + 30)) $((Y + HEIGHT - 10)) click 1
+    fi
+    xs_wait 2 "the menu to close" gone Korvel
+}
+
+case $scenario in
+play)
+    xs_start
+    open_game
+    geometry "$GAME"
+    [ "$WIDTH" -eq 577 ] && [ "$HEIGHT" -gt 242 ] && [ "$HEIGHT" -lt 300 ] ||
+        xs_fail "the game window is ${WIDTH}x$HEIGHT, not 577 wide over a 242-high board"
+    [ $((X + WIDTH / 2)) -eq 512 ] && [ $((Y + HEIGHT / 2 - 384)) -ge -1 ] &&
+        [ $((Y + HEIGHT / 2 - 384)) -le 1 ] ||
+        xs_fail "the game window at $X,$Y is not centred"
+    geometry "$BACKDROP"
+    [ "$X,$Y ${WIDTH}x$HEIGHT" = "0,0 1024x768" ] || xs_fail "the backdrop is not full-screen"
+    prop_has "$BACKDROP" _NET_WM_STATE SKIP_TASKBAR || xs_fail "the backdrop has a taskbar button"
+    ! prop_has "$GAME" _NET_WM_STATE SKIP_TASKBAR || xs_fail "the game has no taskbar button"
+    # Untouched, the worm crawls up into the wall.
+    answer_notice wall-up
+    [ "$(convert "$XS_WORK/wall-up.png" -format '%[hex:u.p{5,5}]' info:)" = 000000 ] ||
+        xs_fail "the backdrop is not black"
+    expect_cell wall-up 1 7 C0C0C0
+    # A click on the backdrop leaves the keyboard with the game: F1 and Left
+    # start a game that runs along row 9 into the left wall.
+    xdotool mousemove 20 740 click 1
+    sleep 0.3
+    xs_active_is "$GAME" || xs_fail "a click on the backdrop took the keyboard"
+    xdotool key F1 Left
+    answer_notice wall-left Escape
+    expect_cell wall-left 9 1 C0C0C0
+    expect_cell wall-left 1 7 FFFFFF
+    xs_activate "$GAME"
+    xdotool key alt+F4
+    expect_end Alt+F4
+    ;;
+mouse)
+    xs_start
+    open_game
+    answer_notice first-game
+    choose top
+    answer_notice second-game # only a new game can end again
+    choose bottom
+    expect_end "Выход"
+    open_game
+    answer_notice third-game
+    geometry "$GAME"
+    xdotool mousemove $((X + WIDTH - 11)) $((Y - 10)) click 1 # openbox's close button
+    expect_end "the close button"
+    ;;
+minimise)
+    xs_start
+    open_game
+    xdotool key F1
+    xdotool windowminimize "$GAME"
+    xs_wait 1 "the game window to come back with the keyboard" xs_active_is "$GAME"
+    xdotool key Left
+    answer_notice left-after-minimise
+    [ "$(for row in {1..10}; do cell_colour left-after-minimise "$row" 1; done | grep -c C0C0C0)" -gt 0 ] ||
+        xs_fail "Left after the minimise did not reach the game"
+    xs_activate "$GAME"
+    xdotool key F1
+    xs_wait 5 "the notice" shown Korvel
+    xdotool windowminimize "$GAME"
+    xs_wait 1 "the notice to come back with the keyboard" xs_active_is "$(xs_window Korvel)"
+    xs_shot notice-after-minimise
+    above "$(xs_window Korvel)" "$GAME" || xs_fail "the notice is not over the game window"
+    xdotool key Return
+    xs_wait 2 "the notice to close" gone Korvel
+    ;;
+other-window)
+    xs_start
+    open_game
+    answer_notice game-over
+    xs_spawn xmessage -center "another program"
+    xs_wait 5 "the other program's window" xdotool search --onlyvisible --class Xmessage
+    other=$(xdotool search --onlyvisible --class Xmessage | head -n1)
+    xs_activate "$other"
+    xs_shot other-over-game
+    xdotool mousemove 20 740 click 1
+    xs_wait 1 "the game window to take the keyboard back" xs_active_is "$GAME"
+    xs_shot after-click
+    above "$BACKDROP" "$other" || xs_fail "the backdrop stays under the other program's window"
+    above "$GAME" "$BACKDROP" || xs_fail "the game window is not over the backdrop"
+    # With a notice open, the click brings the notice back with the keyboard.
+    xdotool key F1
+    xs_wait 5 "the notice" shown Korvel
+    xs_activate "$other"
+    xdotool mousemove 20 740 click 1
+    xs_wait 1 "the notice to take the keyboard back" xs_active_is "$(xs_window Korvel)"
+    above "$(xs_window Korvel)" "$BACKDROP" || xs_fail "the notice is under the backdrop"
+    ;;
+focus-new-no)
+    sed 's|<focusNew>yes</focusNew>|<focusNew>no</focusNew>|' /etc/xdg/openbox/rc.xml >"$XS_WORK/rc.xml"
+    grep -q '<focusNew>no</focusNew>' "$XS_WORK/rc.xml" || xs_fail "cannot set openbox's focusNew"
+    xs_start 1024x768 --config-file "$XS_WORK/rc.xml"
+    open_game
+    sleep 0.5
+    [ "$(xs_windows | grep -c "$caption")" -eq 1 ] || xs_fail "not exactly one game window"
+    answer_notice focus-new-no
+    ;;
+wayland)
+    xs_start_weston
+    # Without the plugin Qt would complain on every start; with it, Qt would
+    # talk Wayland and no X window would show. Either way the credits box is
+    # an X window, and the program says nothing.
+    plugins=$(qtpaths6 --query QT_INSTALL_PLUGINS)
+    [ -e "$plugins/platforms/libqwayland-generic.so" ] || xs_fail "qt6-wayland is not installed"
+    mkdir -p "$XS_WORK/bare/plugins/platforms"
+    find "$plugins" -mindepth 1 -maxdepth 1 ! -name platforms -exec ln -s {} "$XS_WORK/bare/plugins/" \;
+    find "$plugins/platforms" ! -name '*wayland*' -name '*.so' -exec ln -s {} "$XS_WORK/bare/plugins/platforms/" \;
+    printf '[Paths]\nPlugins=%s\n' "$XS_WORK/bare/plugins" >"$XS_WORK/bare/qt.conf"
+    cp "$korvel" "$XS_WORK/bare/korvel"
+    for binary in "$korvel" "$XS_WORK/bare/korvel"; do
+        xs_game "$binary"
+        xs_wait 10 "the credits box on the X display" shown "О программе"
+        sleep 1
+        kill -0 "$GAME_PID" || xs_fail "$binary died"
+        [ ! -s "$XS_WORK/korvel.log" ] || xs_fail "$binary complained"
+        kill "$GAME_PID"
+    done
+    ;;
+no-display)
+    # No display to open: one line and a failure status, not an abort.
+    for display in "" :65001; do
+        status=0
+        env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY="$display" XDG_RUNTIME_DIR="$XS_WORK" \
+            timeout 20 "$korvel" 2>"$XS_WORK/err" || status=$?
+        [ "$status" -eq 1 ] && [ "$(wc -l <"$XS_WORK/err")" -eq 1 ] &&
+            grep -q "^korvel: cannot open a display" "$XS_WORK/err" ||
+            xs_fail "with DISPLAY='$display': status $status, $(cat "$XS_WORK/err")"
+    done
+    ;;
+*) xs_fail "no scenario $scenario" ;;
+esac
+echo "desktop.sh $scenario: passed"
