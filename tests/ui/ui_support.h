@@ -32,21 +32,14 @@ inline bool waitUntil(const std::function<bool()>& done, int ms = 5000) {
 // the way to act inside a modal box or the game window's modal loop.
 inline void once(std::function<bool()> ready, std::function<void()> action) {
     auto* poll = new QTimer(qApp);
-    poll->setObjectName(QStringLiteral("pending test action"));
     QObject::connect(poll, &QTimer::timeout, [poll, ready, action] {
         if (ready()) {
-            poll->stop();
             poll->deleteLater();
+            poll->stop();
             action();
         }
     });
     poll->start(5);
-}
-
-// Drops actions still waiting when a test ends, so none fires in a later test.
-inline void cancelPendingActions() {
-    qDeleteAll(qApp->findChildren<QTimer*>(QStringLiteral("pending test action"),
-                                           Qt::FindDirectChildrenOnly));
 }
 
 inline QMessageBox* openBox() {
@@ -66,24 +59,13 @@ inline void answerNextBox(std::function<void(QMessageBox&)> inspect = {}) {
          });
 }
 
-// An outline pixel is blended with what lies on either side of it; it still
-// tells red, near-black, silver and white apart.
-inline constexpr int EdgeTolerance = 100;
-
-inline bool near(QColor shown, QColor expected, int tolerance = 8) {
-    return std::abs(shown.red() - expected.red()) <= tolerance &&
-           std::abs(shown.green() - expected.green()) <= tolerance &&
-           std::abs(shown.blue() - expected.blue()) <= tolerance;
-}
-
-// A game window, not yet shown, with food placed from a fixed clock and an end
-// hook that leaves the test process running.
+// A game window, not yet shown, whose food comes from a fixed clock, and a
+// platform whose end leaves the test process running.
 class GameWindowTest : public ::testing::Test {
 protected:
     GameWindowTest() {
         platform.setEndHook([] {});
     }
-    ~GameWindowTest() override { cancelPendingActions(); }
 
     void show() {
         window->show();
@@ -91,16 +73,16 @@ protected:
     }
     [[nodiscard]] QTimer& timer() const { return *window->findChild<QTimer*>("Timer1"); }
     [[nodiscard]] GameVars& vars() const { return window->game().vars(); }
-
-    // What the window has really painted so far: its backing store, not a
-    // fresh rendering.
-    [[nodiscard]] QImage shownPixels() const {
-        return window->screen()->grabWindow(window->winId()).toImage();
+    void key(Qt::Key key, Qt::KeyboardModifiers held = {}) {
+        QTest::keyClick(window->windowHandle(), key, held);
     }
-    // The pixel of `shownPixels()` at (x, y) of cell (row, col)'s square.
-    [[nodiscard]] QColor cellPixel(const QImage& shot, int row, int col, int x, int y) const {
-        const QPoint origin = window->boardView()->mapTo(window.get(), QPoint(0, 0));
-        return shot.pixelColor(origin + QPoint((col - 1) * 24 + x, (row - 1) * 24 + y));
+    // What the window has really painted: its backing store, not a fresh rendering.
+    [[nodiscard]] QColor shownCentre(int row, int col) const {
+        const QPoint board = window->boardView()->mapTo(window.get(), QPoint(0, 0));
+        return window->screen()
+            ->grabWindow(window->winId())
+            .toImage()
+            .pixelColor(board + QPoint((col - 1) * 24 + 12, (row - 1) * 24 + 12));
     }
 
     QtPlatform platform{RandomSource([] { return std::int64_t{20240601}; })};
