@@ -6,6 +6,7 @@
 
 #include "rules/game.h"
 #include "rules/random_source.h"
+#include "tests/cycle_path.h"
 
 namespace korvel {
 namespace {
@@ -23,21 +24,8 @@ public:
     int boxes = 0;
 };
 
-// A closed path through every cell of columns 1..width: right along the odd
-// rows, back along the even rows to column 2, left along row 10 and up column
-// 1. A worm shorter than the path that follows it never meets its own body.
-std::int16_t cycleKey(std::int16_t row, std::int16_t col, std::int16_t width) {
-    if (col == 1) {
-        return row == 1 ? Game::KeyRight : Game::KeyUp;
-    }
-    if (row % 2 == 1) {
-        return col < width ? Game::KeyRight : Game::KeyDown;
-    }
-    return (col > 2 || row == Board::Rows) ? Game::KeyLeft : Game::KeyDown;
-}
-
 void steer(Game& game, std::int16_t width) {
-    game.Form_KeyDown(cycleKey(game.vars().HeadRow, game.vars().HeadCol, width), 0);
+    game.Form_KeyDown(testing::cycleKey(game.vars().HeadRow, game.vars().HeadCol, width), 0);
 }
 
 // The worm grows to `length` cells over the next moves without eating, as if it

@@ -6,14 +6,12 @@
 
 namespace korvel::testing {
 
-// Checks what must hold between handlers: MoveCount - TailStamp = Score + 2
-// with a score of 0 or more; a heading of 1 to 4; the head on the board; the
-// stamps distinct, in TailStamp+1..MoveCount, chained cell by cell up to the
-// neck next to the head, and carried by exactly the cells painted as body;
-// every other cell the head, empty or food; one food cell, in rows 1..9 and
-// columns 1..23, and none only when no such cell is free. Returns an empty
-// string when all hold, else what failed. Cheap enough to run after every
-// event of a long game.
+// What must hold between any two events: MoveCount - TailStamp = Score + 2;
+// every stamped cell painted as body, and while there is one, the head painted
+// at PrevRow, PrevCol; one food cell, in rows 1..9 and columns 1..23, or none
+// only when no cell there is tagged "" or 0. Returns an empty string when all
+// holds, else what failed. Small on purpose: it is the soak test's oracle, and
+// each check in it is there for a fault that play would otherwise hide.
 std::string checkInvariants(const Game& game);
 
 }  // namespace korvel::testing
