@@ -13,8 +13,9 @@ packages=(
     # end-to-end tests and screenshots: a display server, a window manager, input
     xvfb xauth openbox xdotool x11-utils imagemagick fonts-dejavu-core
     # packaging: .deb building and checks of the desktop entry, AppStream
-    # data, icon, manual page and the packed binary's libraries
-    desktop-file-utils appstream file dpkg-dev librsvg2-bin groff-base binutils
+    # data, icon, manual page and the packed binary's libraries, and
+    # Debian's own checks of the package
+    desktop-file-utils appstream file dpkg-dev librsvg2-bin groff-base binutils lintian
     # the UI tests under a memory checker
     valgrind
 )
