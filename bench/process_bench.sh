@@ -42,7 +42,8 @@ start() {
     t0=$(now_ms)
     xdotool key Return
     map_after "$t0" 2 >>"$XS_WORK/game_window" # the backdrop, then the game window
-    GAME=$(xs_window 'Игра "Корвел"')
+    game_shown() { GAME=$(xs_window 'Игра "Корвел"') && [ -n "$GAME" ]; }
+    xs_wait 5 "the game window" game_shown
 }
 stop() { kill "$GAME_PID" && wait "$GAME_PID" 2>/dev/null || true; }
 
@@ -69,7 +70,8 @@ peak=$(awk '/VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$GAME_PID/status")
 # Untouched after F1, the worm crawls into the wall; then nothing moves.
 xs_activate "$GAME"
 xdotool key F1
-xs_wait 5 "the game-over notice" sh -c "xdotool search --onlyvisible --pid $GAME_PID --name '^Korvel$'"
+notice_shown() { [ -n "$(xs_window Korvel)" ]; }
+xs_wait 5 "the game-over notice" notice_shown
 xs_activate "$(xs_window Korvel)"
 xdotool key Return
 sleep 2
