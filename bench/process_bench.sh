@@ -42,8 +42,8 @@ start() {
     t0=$(now_ms)
     xdotool key Return
     map_after "$t0" 2 >>"$XS_WORK/game_window" # the backdrop, then the game window
-    game_shown() { GAME=$(xs_window 'Игра "Корвел"') && [ -n "$GAME" ]; }
-    xs_wait 5 "the game window" game_shown
+    xs_wait 5 "the game window" xs_shown 'Игра "Корвел"'
+    GAME=$(xs_window 'Игра "Корвел"')
 }
 stop() { kill "$GAME_PID" && wait "$GAME_PID" 2>/dev/null || true; }
 
@@ -65,13 +65,12 @@ read -r g0 x0 w0 < <(echo "$(cpu_ticks "$GAME_PID") $(cpu_ticks "$xvfb") $(wakeu
 sleep "$play_seconds"
 read -r g1 x1 w1 < <(echo "$(cpu_ticks "$GAME_PID") $(cpu_ticks "$xvfb") $(wakeups "$GAME_PID")")
 kill "$player"
-[ -z "$(xs_window Korvel)" ] || xs_fail "a game ended during play"
+! xs_shown Korvel || xs_fail "a game ended during play"
 peak=$(awk '/VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$GAME_PID/status")
 # Untouched after F1, the worm crawls into the wall; then nothing moves.
 xs_activate "$GAME"
 xdotool key F1
-notice_shown() { [ -n "$(xs_window Korvel)" ]; }
-xs_wait 5 "the game-over notice" notice_shown
+xs_wait 5 "the game-over notice" xs_shown Korvel
 xs_activate "$(xs_window Korvel)"
 xdotool key Return
 sleep 2

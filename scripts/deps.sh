@@ -7,15 +7,20 @@ packages=(
     # build
     cmake g++ make pkgconf qt6-base-dev libgl-dev libxcb1-dev
     # tests and benchmarks
-    libgtest-dev libgmock-dev libbenchmark-dev clang-format
-    # the sanitizer build and the fuzzer: clang with its sanitizer and libFuzzer runtimes
+    libgtest-dev libbenchmark-dev clang-format
+    # the sanitizer build: clang with its sanitizer runtimes
     clang libclang-rt-dev
-    # end-to-end tests and screenshots: a display server, a window manager, input
-    xvfb xauth openbox xdotool x11-utils imagemagick fonts-dejavu-core
+    # end-to-end tests, screenshots and the process benchmark: a display
+    # server, a window manager, input, another program's window (xmessage)
+    # and window events (xev, both in x11-utils), pictures, Perl's timer
+    xvfb xauth openbox xdotool x11-utils imagemagick fonts-dejavu-core perl
+    # a Wayland session with XWayland, and Qt's Wayland plugin that the game
+    # must not pick there
+    weston xwayland qt6-wayland
     # packaging: .deb building and checks of the desktop entry, AppStream
     # data, icon, manual page and the packed binary's libraries, and
     # Debian's own checks of the package
-    desktop-file-utils appstream file dpkg-dev librsvg2-bin groff-base binutils lintian
+    desktop-file-utils appstream dpkg-dev librsvg2-bin groff-base binutils lintian
     # the UI tests under a memory checker
     valgrind
 )

@@ -19,11 +19,10 @@ source scripts/xsession.sh
 
 xs_start 800x600
 xs_game "$bin"
-shown() { [ -n "$(xs_window "$1")" ]; }
-xs_wait 10 "the credits box" shown "О программе"
+xs_wait 10 "the credits box" xs_shown "О программе"
 xs_activate "$(xs_window "О программе")"
 xdotool key Return
-xs_wait 10 "the game window" shown 'Игра "Корвел"'
+xs_wait 10 "the game window" xs_shown 'Игра "Корвел"'
 board=$(xs_window 'Игра "Корвел"')
 
 # F1 starts a fresh game at row 9, column 7, heading up, one cell every 90 ms:
@@ -31,14 +30,14 @@ board=$(xs_window 'Игра "Корвел"')
 # the right one, then left, so that the shot catches it bent. A slow machine
 # may let it reach a wall; then the notice is closed and it tries again.
 for attempt in 1 2 3; do
-    if shown Korvel; then
+    if xs_shown Korvel; then
         xs_activate "$(xs_window Korvel)"
         xdotool key Return
     fi
     xs_activate "$board"
     xdotool key F1 sleep 0.2 key Right sleep 0.7 key Up sleep 0.25 key Left sleep 0.1
     xs_shot shot
-    shown Korvel || break
+    xs_shown Korvel || break
     [ "$attempt" -lt 3 ] || xs_fail "the worm hit a wall in every attempt"
 done
 mkdir -p "$(dirname "$out")"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: first the default build, then the core
-# tests and a one-minute fuzzing run under AddressSanitizer and UBSan.
+# tests again under AddressSanitizer and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh

@@ -11,6 +11,7 @@
 #   xs_wait SECONDS WHAT CMD...       polls CMD until it succeeds, else fails
 #   xs_windows                        the game's visible windows, "id<TAB>title" a line
 #   xs_window TITLE                   the id of the game's visible window with that title
+#   xs_shown TITLE                    whether the game shows a window with that title
 #   xs_activate ID                    gives that window the keyboard
 #   xs_shot NAME                      screenshot to $XS_WORK/NAME.png, kept in $KORVEL_SHOTS if set
 #   xs_fail MESSAGE                   reports a failure with a screenshot and the game's log
@@ -106,6 +107,7 @@ xs_windows() {
     done
 }
 xs_window() { xs_windows | awk -F'\t' -v t="$1" '$2 == t { print $1; exit }'; }
+xs_shown() { [ -n "$(xs_window "$1")" ]; }
 
 xs_active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
 xs_activate() {

@@ -1,4 +1,4 @@
-// The cells' circles, the repaint record and the tag comparisons the rules make.
+// The cells' circles and the record of what the view must repaint.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -27,18 +27,6 @@ TEST(Board, ReportsEachRecolouredCellOnce) {
     board.setTag(3, 3, TagValue::number(4));  // tags are not shown
     EXPECT_EQ(board.takeChangedShapes(), (std::vector<int>{1, 240}));
     EXPECT_TRUE(board.takeChangedShapes().empty());
-}
-
-TEST(TagValue, EmptyFoodFreedAndStampTagsEachMatchOnlyTheirOwnComparison) {
-    const TagValue tags[] = {TagValue::text(""), TagValue::text("Red"), TagValue::number(0),
-                             TagValue::number(17)};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(tags[i].equalsText(""), i == 0) << i;
-        EXPECT_EQ(tags[i].equalsText("Red"), i == 1) << i;
-        EXPECT_EQ(tags[i].equalsNumber(0), i == 2) << i;
-        EXPECT_EQ(tags[i].equalsNumber(17), i == 3) << i;
-    }
-    EXPECT_TRUE(TagValue::text("17").equalsNumber(17));  // a text that reads as a number
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The game window as the player meets it: keys and F1 reach the game whoever
-// has the focus, the board shows what the game holds, the notices, and a
-// window that cannot be lost.
+// has the focus, the notice over the last picture, and a window that cannot
+// be lost.
 #include <QMenuBar>
 
 #include "tests/ui/ui_support.h"
@@ -59,24 +59,6 @@ TEST_F(GameWindowTest, WallNoticeShowsOverTheLastPictureAndAskedForNewGameRunsAf
     ASSERT_TRUE(waitUntil([&] { return answered && openBox() == nullptr; }));
     EXPECT_TRUE(timer().isActive());
     EXPECT_EQ(vars().HeadRow, 9);
-}
-
-TEST_F(GameWindowTest, FocusComesBackFromAnotherWindowOfTheProgramButNotFromABox) {
-    show();
-    timer().stop();
-    QWidget other;
-    other.show();
-    other.activateWindow();
-    ASSERT_TRUE(waitUntil([&] { return window->isActiveWindow(); }));
-
-    QWidget* activeUnderBox = nullptr;
-    answerNextBox([&](QMessageBox&) {
-        window->game().Form_Deactivate();
-        QTest::qWait(50);
-        activeUnderBox = QApplication::activeWindow();
-    });
-    platform.messageBox("x\n\ry", Platform::OkOnly, std::nullopt);
-    EXPECT_NE(activeUnderBox, window.get());
 }
 
 TEST_F(GameWindowTest, AMinimisedWindowComesStraightBackAndKeepsItsModalWait) {
