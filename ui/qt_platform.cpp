@@ -30,10 +30,6 @@ void QtPlatform::messageBox(std::string_view text, int /*buttons*/,
     if (flushBoard_) {
         flushBoard_();
     }
-    // The box opens over the game window, so that window must be on screen.
-    if (window_ != nullptr && window_->isMinimized()) {
-        takeFocus();
-    }
     QMessageBox box(QMessageBox::NoIcon, caption, displayText(text), QMessageBox::Ok, window_);
     box.setTextFormat(Qt::PlainText);
     ++openBoxes_;
