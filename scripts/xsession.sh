@@ -55,8 +55,13 @@ xs_wait() {
     done
 }
 
+# The child drops this shell's traps before it becomes CMD: killed before
+# that, it would otherwise run the clean-up of the whole session.
 xs_spawn() {
-    "$@" &
+    (
+        trap - EXIT INT TERM
+        exec "$@"
+    ) &
     XS_PIDS+=($!)
 }
 
