@@ -47,9 +47,9 @@ done
 xs_wait() {
     local seconds=$1 what=$2
     shift 2
-    local deadline=$((SECONDS + seconds))
+    local deadline=$((${EPOCHREALTIME//[!0-9]/} + seconds * 1000000))
     until "$@" >/dev/null 2>&1; do
-        [ "$SECONDS" -lt "$deadline" ] ||
+        [ "${EPOCHREALTIME//[!0-9]/}" -lt "$deadline" ] ||
             xs_fail "waited ${seconds}s for $what; windows: $(xs_windows | tr '\t\n' ' |'), active: $(xdotool getactivewindow 2>&1)"
         sleep 0.05
     done

@@ -123,7 +123,7 @@ minimise)
     open_game
     xdotool key F1 # a fresh game: the minimise and Left come long before a wall
     xdotool windowminimize "$GAME"
-    xs_wait 1 "the game window to come back with the keyboard" xs_active_is "$GAME"
+    xs_wait 2 "the game window to come back with the keyboard" xs_active_is "$GAME"
     xdotool key Left
     answer_notice left-after-minimise
     for row in {1..10}; do cell left-after-minimise "$row" 1; done | grep -q C0C0C0 ||
@@ -132,7 +132,7 @@ minimise)
     xdotool key F1
     xs_wait 5 "the notice" xs_shown Korvel
     xdotool windowminimize "$GAME"
-    xs_wait 1 "the notice to come back with the keyboard" notice_has_keyboard
+    xs_wait 2 "the notice to come back with the keyboard" notice_has_keyboard
     above "$(xs_window Korvel)" "$GAME" || xs_fail "the notice is not over the game window"
     answer_notice notice-after-minimise
     ;;
@@ -146,14 +146,14 @@ other-window)
     xs_activate "$other"
     xs_shot other-over-the-game
     xdotool mousemove 20 740 click 1 # the backdrop comes over it, the game over both
-    xs_wait 1 "the game window to take the keyboard back" xs_active_is "$GAME"
+    xs_wait 2 "the game window to take the keyboard back" xs_active_is "$GAME"
     above "$BACKDROP" "$other" && above "$GAME" "$BACKDROP" || xs_fail "wrong stacking after the click"
     xs_shot click-on-the-backdrop
     xdotool key F1 # so too, with a notice open, the notice
     xs_wait 5 "the notice" xs_shown Korvel
     xs_activate "$other"
     xdotool mousemove 20 740 click 1
-    xs_wait 1 "the notice to take the keyboard back" notice_has_keyboard
+    xs_wait 2 "the notice to take the keyboard back" notice_has_keyboard
     above "$BACKDROP" "$other" && above "$(xs_window Korvel)" "$BACKDROP" ||
         xs_fail "wrong stacking after the click under a notice"
     xs_shot click-under-a-notice
