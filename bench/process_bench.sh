@@ -61,9 +61,9 @@ xs_activate "$GAME"
 xdotool "${keys[@]}" &
 player=$!
 sleep 1
-read -r g0 x0 w0 < <(echo "$(cpu_ticks "$GAME_PID") $(cpu_ticks "$xvfb") $(wakeups "$GAME_PID")")
+g0=$(cpu_ticks "$GAME_PID") x0=$(cpu_ticks "$xvfb") w0=$(wakeups "$GAME_PID")
 sleep "$play_seconds"
-read -r g1 x1 w1 < <(echo "$(cpu_ticks "$GAME_PID") $(cpu_ticks "$xvfb") $(wakeups "$GAME_PID")")
+g1=$(cpu_ticks "$GAME_PID") x1=$(cpu_ticks "$xvfb") w1=$(wakeups "$GAME_PID")
 kill "$player"
 ! xs_shown Korvel || xs_fail "a game ended during play"
 peak=$(awk '/VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$GAME_PID/status")
@@ -74,9 +74,9 @@ xs_wait 5 "the game-over notice" xs_shown Korvel
 xs_activate "$(xs_window Korvel)"
 xdotool key Return
 sleep 2
-read -r i0 v0 < <(echo "$(cpu_ticks "$GAME_PID") $(wakeups "$GAME_PID")")
+i0=$(cpu_ticks "$GAME_PID") v0=$(wakeups "$GAME_PID")
 sleep "$idle_seconds"
-read -r i1 v1 < <(echo "$(cpu_ticks "$GAME_PID") $(wakeups "$GAME_PID")")
+i1=$(cpu_ticks "$GAME_PID") v1=$(wakeups "$GAME_PID")
 
 echo "process_bench.sh: $(nproc) cores, Qt $(pkg-config --modversion Qt6Core), median [min, max]"
 echo "  exec to credits box mapped (ms):       $(stats <"$XS_WORK/first")"

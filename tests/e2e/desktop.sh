@@ -34,8 +34,8 @@ open_game() {
     GAME=$(xs_window "$caption") BACKDROP=$(xs_window Form1)
     xs_wait 2 "the game window (or a notice over it) to take the keyboard" game_has_keyboard
 }
-game_has_keyboard() { xs_active_is "$GAME" || xs_active_is "$(xs_window Korvel)"; }
 notice_has_keyboard() { xs_shown Korvel && xs_active_is "$(xs_window Korvel)"; }
+game_has_keyboard() { xs_active_is "$GAME" || notice_has_keyboard; }
 
 # Waits for the game-over notice, shoots the screen as NAME, closes it with KEY.
 answer_notice() {
