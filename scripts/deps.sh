@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need, when
-# any of them is missing. Needs root (or sudo) only when something is missing.
+# Installs the Debian packages that are missing for a purpose:
+#   deps.sh play   building and running the game
+#   deps.sh test   that, and building and running every test and benchmark
+# Needs root (or sudo) only when something is missing.
 set -euo pipefail
 
-packages=(
-    # build
-    cmake g++ make pkgconf qt6-base-dev libgl-dev libxcb1-dev
+play=(cmake g++ make pkgconf qt6-base-dev libgl-dev libxcb1-dev)
+test=(
     # tests and benchmarks
     libgtest-dev libbenchmark-dev clang-format
     # the sanitizer build: clang with its sanitizer runtimes
@@ -24,6 +25,15 @@ packages=(
     # the UI tests under a memory checker
     valgrind
 )
+
+case ${1:-} in
+play) packages=("${play[@]}") ;;
+test) packages=("${play[@]}" "${test[@]}") ;;
+*)
+    echo "usage: $0 play|test" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

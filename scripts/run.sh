@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Builds the game and starts it.
+# Installs what building and running the game needs, builds the game alone
+# and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh
-exec build/default/app/korvel
+bash scripts/deps.sh play
+cmake --preset play
+cmake --build --preset play
+exec build/play/app/korvel

@@ -41,7 +41,7 @@ xs_fail() {
 }
 
 for tool in Xvfb openbox xdotool xprop xwininfo import; do
-    command -v "$tool" >/dev/null || xs_fail "$tool is missing; scripts/deps.sh installs it"
+    command -v "$tool" >/dev/null || xs_fail "$tool is missing; scripts/deps.sh test installs it"
 done
 
 xs_wait() {
@@ -87,7 +87,7 @@ xs_start() {
 }
 
 xs_start_weston() {
-    command -v weston >/dev/null || xs_fail "weston is missing; scripts/deps.sh installs it"
+    command -v weston >/dev/null || xs_fail "weston is missing; scripts/deps.sh test installs it"
     xs_runtime_dir
     # XWayland takes the first free display number; weston says which once
     # it listens.
