@@ -19,9 +19,10 @@ test=(
     # must not pick there
     weston xwayland qt6-wayland
     # packaging: .deb building and checks of the desktop entry, AppStream
-    # data, icon, manual page and the packed binary's libraries, and
-    # Debian's own checks of the package
+    # data, icon, manual page, the packed binary's libraries and hardening,
+    # and Debian's own checks of the package
     desktop-file-utils appstream dpkg-dev librsvg2-bin groff-base binutils lintian
+    devscripts
     # the UI tests under a memory checker
     valgrind
 )
