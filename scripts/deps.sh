@@ -20,9 +20,9 @@ test=(
     weston xwayland qt6-wayland
     # packaging: .deb building and checks of the desktop entry, AppStream
     # data, icon, manual page, the packed binary's libraries and hardening,
-    # and Debian's own checks of the package
+    # Debian's own checks of the package, and what differs between two builds
     desktop-file-utils appstream dpkg-dev librsvg2-bin groff-base binutils lintian
-    devscripts
+    devscripts diffoscope-minimal
     # the UI tests under a memory checker
     valgrind
 )

@@ -6,11 +6,15 @@
 # another: the menu entry runs the installed game and shows the installed icon,
 # AppStream launches the entry and names the binary. The package's Depends,
 # filled in by dpkg-shlibdeps, names the package of every library the game links.
-# The packed game is hardened as Debian hardens its own binaries.
-# Usage: package_test.sh BUILD_DIR
+# The packed game is hardened as Debian hardens its own binaries, and a second
+# build of the same sources, elsewhere and later, packs the very same bytes.
+# Usage: package_test.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 
 build=$(realpath "$1")
+source=$(realpath "$2")
+# The package must date itself; a date from outside would hide it if it did not.
+unset SOURCE_DATE_EPOCH
 id=io.github.korvel.Korvel
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -97,5 +101,23 @@ if [[ "$(readelf -n "$(g++ -print-file-name=crti.o)")" != *"x86 feature: IBT, SH
 fi
 grep -q ': yes' <<<"$report" && ! grep ': no' <<<"$report" ||
     fail "hardening-check: $report"
+
+# The same sources, copied elsewhere as a fresh clone would be (every file
+# dated now), built and packed again a little later: the same bytes.
+clone=$tmp/elsewhere/korvel
+mkdir -p "$clone"
+tar -C "$source" --exclude=./build --exclude=./.cache -cf - . | tar -C "$clone" -xmf -
+clone_build=$clone/$(realpath -m --relative-to="$source" "$build")
+cache() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
+{
+    cmake -S "$clone" -B "$clone_build" -DCMAKE_BUILD_TYPE="$(cache CMAKE_BUILD_TYPE)" \
+        -DCMAKE_CXX_COMPILER="$(cache CMAKE_CXX_COMPILER)" -DBUILD_TESTING=OFF -DKORVEL_BUILD_BENCH=OFF &&
+        cmake --build "$clone_build" -j2 &&
+        cpack --config "$clone_build/CPackConfig.cmake" -G DEB -B "$tmp/again"
+} >"$tmp/again.log" 2>&1 || { tail -n 40 "$tmp/again.log" >&2; fail "the second build failed"; }
+cmp -s "$deb" "$tmp/again/$(basename "$deb")" || {
+    diffoscope "$deb" "$tmp/again/$(basename "$deb")" >&2 || true
+    fail "a second build of the same sources packs other bytes"
+}
 
 echo "install and package OK: $(basename "$deb"), Depends: $depends"
