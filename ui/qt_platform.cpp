@@ -4,9 +4,12 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+
+#include "ui/x11_hints.h"
 
 namespace korvel {
 
@@ -64,7 +67,8 @@ void QtPlatform::takeFocus() {
     // (openbox draws one anyway, and any window can be minimised by a
     // shortcut). The game window never stays minimised: the player would be
     // left with a black screen and a game going on unseen.
-    if (window_->isMinimized()) {
+    const bool minimised = window_->isMinimized();
+    if (minimised) {
         window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
     }
     window_->raise();
@@ -73,6 +77,12 @@ void QtPlatform::takeFocus() {
     QWidget* target = modal != nullptr && modal != window_ ? modal : window_;
     target->raise();
     target->activateWindow();
+    // Some window managers show the desktop by hiding every window without
+    // iconifying it. Qt then holds the request back until the window is on
+    // screen again, which it never would be.
+    if (!minimised && !target->windowHandle()->isExposed()) {
+        requestActivation(*target);
+    }
 }
 
 void QtPlatform::endProgram() {

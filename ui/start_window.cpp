@@ -45,6 +45,15 @@ void frmMain::showBackdrop() {
         setAutoFillBackground(false);
     }
     skipTaskbar(*this);
+    // "Show desktop" hides every window. Some window managers hide them
+    // without iconifying them, which would leave the game playing unseen;
+    // asked to activate the game window, they show it again and iconify the
+    // rest, the backdrop among them. Some iconify them at once, but then take
+    // a request to map the backdrop again only once they have left that mode.
+    watchShowingDesktop(*this, [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { restoreBackdrop(); }, Qt::QueuedConnection);
+    });
     winId();
     windowHandle()->installEventFilter(this);
     showMaximized();
@@ -72,8 +81,26 @@ QPaintEngine* frmMain::paintEngine() const {
 
 void frmMain::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    if (event->type() == QEvent::WindowStateChange && isMinimized()) {
+        // "Show desktop" iconifies every window, the backdrop with the rest.
+        // The game window comes straight back by itself, and would then stand
+        // over the bare desktop.
+        QMetaObject::invokeMethod(
+            this, [this] { restoreBackdrop(); }, Qt::QueuedConnection);
+    } else if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         activated();
+    }
+}
+
+void frmMain::restoreBackdrop() {
+    // Until the window manager reports it back, the backdrop stays minimised
+    // for Qt, and the next attempt can tell that it is still needed.
+    if (isMinimized() && !deiconify(*this)) {
+        setWindowState(Qt::WindowMaximized);
+    }
+    // The game window, and its notice if one is open, come back on top.
+    if (game_) {
+        platform_.takeFocus();
     }
 }
 

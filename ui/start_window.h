@@ -43,6 +43,9 @@ private:
 
     void Form_Load();
     void activated();
+    // Brings the backdrop back from the window manager's "show desktop",
+    // maximised, with the game window over it.
+    void restoreBackdrop();
     void Form_Activate();
 
     QtPlatform& platform_;

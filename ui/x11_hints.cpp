@@ -2,6 +2,7 @@
 
 #include <xcb/xcb.h>
 
+#include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <QWidget>
 #include <array>
@@ -33,6 +34,54 @@ xcb_connection_t* x11Connection() {
     return x11->connection();
 }
 
+xcb_screen_t* firstScreen(xcb_connection_t* connection) {
+    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+}
+
+class ShowingDesktopWatch : public QObject, public QAbstractNativeEventFilter {
+public:
+    ShowingDesktopWatch(QObject& owner, xcb_connection_t* connection, std::function<void()> changed)
+        : QObject(&owner),
+          root_(firstScreen(connection)->root),
+          showingDesktop_(atom(connection, "_NET_SHOWING_DESKTOP")),
+          changed_(std::move(changed)) {
+        // The root window's property changes reach us only if we ask for them;
+        // whatever else we, or Qt, asked for of it must stay.
+        std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        if (xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
+                connection, xcb_get_window_attributes(connection, root_), nullptr)) {
+            mask |= attributes->your_event_mask;
+            std::free(attributes);
+        }
+        xcb_change_window_attributes(connection, root_, XCB_CW_EVENT_MASK, &mask);
+        xcb_flush(connection);
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~ShowingDesktopWatch() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+    ShowingDesktopWatch(const ShowingDesktopWatch&) = delete;
+    ShowingDesktopWatch& operator=(const ShowingDesktopWatch&) = delete;
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr* /*result*/) override {
+        if (type != "xcb_generic_event_t") {
+            return false;
+        }
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY) {
+            return false;
+        }
+        const auto* notify = static_cast<const xcb_property_notify_event_t*>(message);
+        if (notify->window == root_ && notify->atom == showingDesktop_) {
+            changed_();
+        }
+        return false;
+    }
+
+private:
+    xcb_window_t root_;
+    xcb_atom_t showingDesktop_;
+    std::function<void()> changed_;
+};
+
 }  // namespace
 
 void skipTaskbar(QWidget& window) {
@@ -57,11 +106,44 @@ bool blackFromServer(QWidget& window) {
         return false;
     }
     const auto id = static_cast<xcb_window_t>(window.winId());
-    const std::uint32_t black =
-        xcb_setup_roots_iterator(xcb_get_setup(connection)).data->black_pixel;
+    const std::uint32_t black = firstScreen(connection)->black_pixel;
     xcb_change_window_attributes(connection, id, XCB_CW_BACK_PIXEL, &black);
     xcb_flush(connection);
     return true;
+}
+
+void requestActivation(QWidget& window) {
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr) {
+        return;
+    }
+    xcb_client_message_event_t request{};
+    request.response_type = XCB_CLIENT_MESSAGE;
+    request.format = 32;
+    request.window = static_cast<xcb_window_t>(window.winId());
+    request.type = atom(connection, "_NET_ACTIVE_WINDOW");
+    request.data.data32[0] = 1;  // asked for by the application itself
+    request.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(connection, 0, firstScreen(connection)->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&request));
+    xcb_flush(connection);
+}
+
+bool deiconify(QWidget& window) {
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr) {
+        return false;
+    }
+    xcb_map_window(connection, static_cast<xcb_window_t>(window.winId()));
+    xcb_flush(connection);
+    return true;
+}
+
+void watchShowingDesktop(QObject& owner, std::function<void()> changed) {
+    if (xcb_connection_t* connection = x11Connection()) {
+        new ShowingDesktopWatch(owner, connection, std::move(changed));
+    }
 }
 
 }  // namespace korvel

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+
+class QObject;
 class QWidget;
 
 namespace korvel {
@@ -14,5 +17,25 @@ void skipTaskbar(QWidget& window);
 // image of its size. Does nothing and returns false on a platform other than
 // X11. Call it before the window is first shown.
 bool blackFromServer(QWidget& window);
+
+// Asks the window manager to show this top-level window and give it the
+// keyboard (_NET_ACTIVE_WINDOW), also when the window manager has hidden it
+// without iconifying it: Qt asks only for windows that it sees on screen. Does
+// nothing on a platform other than X11.
+void requestActivation(QWidget& window);
+
+// Asks the window manager to bring an iconified top-level window back as it
+// was, maximised if it was maximised, by mapping it again as ICCCM says. Qt's
+// own way, a change of the window's state, would take the maximised state off
+// and put it back, showing the window at another size in between. Returns
+// false, and does nothing, on a platform other than X11.
+bool deiconify(QWidget& window);
+
+// Runs `changed` whenever the window manager starts or stops showing the
+// desktop (_NET_SHOWING_DESKTOP on the root window), for as long as `owner`
+// lives. Some window managers hide every window for it without iconifying it,
+// and no window learns of it otherwise. Does nothing on a platform other than
+// X11.
+void watchShowingDesktop(QObject& owner, std::function<void()> changed);
 
 }  // namespace korvel

@@ -4,7 +4,9 @@
 #   play          credits box first and alone, the game window centred over the
 #                 black backdrop, walls, a click on the backdrop, F1, Alt+F4
 #   mouse         "Новая Игра" and "Выход" chosen with the mouse, the close button
-#   minimise      minimised while the worm moves and under a notice: back at once
+#   minimise      the game window minimised, the backdrop iconified, every window
+#                 hidden by "show desktop", while the worm moves and under a
+#                 notice: all back at once, the backdrop maximised all along
 #   other-window  another program's window over the game, then a click on the backdrop
 #   focus-new-no  a window manager that gives new windows no focus
 #   wayland       a Wayland session (weston with XWayland), with and without
@@ -36,6 +38,12 @@ open_game() {
 }
 notice_has_keyboard() { xs_shown Korvel && xs_active_is "$(xs_window Korvel)"; }
 game_has_keyboard() { xs_active_is "$GAME" || notice_has_keyboard; }
+# Whether the game window is on screen over the backdrop, with the keyboard at
+# the window ID (the game window, or its notice).
+back() {
+    xs_shown Form1 && xs_active_is "$1" && above "$GAME" "$BACKDROP" &&
+        { [ "$1" = "$GAME" ] || above "$1" "$GAME"; }
+}
 
 # Waits for the game-over notice, shoots the screen as NAME, closes it with KEY.
 answer_notice() {
@@ -121,20 +129,31 @@ mouse)
 minimise)
     xs_start
     open_game
-    xdotool key F1 # a fresh game: the minimise and Left come long before a wall
-    xdotool windowminimize "$GAME"
-    xs_wait 2 "the game window to come back with the keyboard" xs_active_is "$GAME"
-    xdotool key Left
-    answer_notice left-after-minimise
-    for row in {1..10}; do cell left-after-minimise "$row" 1; done | grep -q C0C0C0 ||
-        xs_fail "Left after the minimise did not reach the game"
-    xs_activate "$GAME"
-    xdotool key F1
-    xs_wait 5 "the notice" xs_shown Korvel
-    xdotool windowminimize "$GAME"
-    xs_wait 2 "the notice to come back with the keyboard" notice_has_keyboard
-    above "$(xs_window Korvel)" "$GAME" || xs_fail "the notice is not over the game window"
-    answer_notice notice-after-minimise
+    # The backdrop stays maximised all along: taken off and put back, it would
+    # show at another size in between on some window managers.
+    xs_spawn xprop -spy -id "$BACKDROP" _NET_WM_STATE >"$XS_WORK/backdrop-states"
+    # The game window minimised, the backdrop iconified on its own, and every
+    # window hidden by openbox's "show desktop" (super+d).
+    for hide in "game:windowminimize $GAME" "backdrop:windowminimize $BACKDROP" "desktop:key super+d"; do
+        shot=${hide%%:*} hide=${hide#*:}
+        xs_activate "$GAME"
+        xdotool key F1 # a fresh game: the hiding and Left come long before a wall
+        xdotool $hide
+        xs_wait 2 "the game window to come back with the keyboard after $hide" back "$GAME"
+        xdotool key Left
+        answer_notice "left-after-$shot"
+        [[ "$(for row in {1..10}; do cell "left-after-$shot" "$row" 1; done)" == *C0C0C0* ]] ||
+            xs_fail "Left after $hide did not reach the game"
+        xs_activate "$GAME"
+        xdotool key F1
+        xs_wait 5 "the notice" xs_shown Korvel
+        notice=$(xs_window Korvel)
+        xdotool $hide
+        xs_wait 2 "the notice to come back with the keyboard after $hide" back "$notice"
+        sleep 0.3 # the windows repaint before the shot
+        answer_notice "notice-after-$shot"
+    done
+    ! grep -v MAXIMIZED_VERT "$XS_WORK/backdrop-states" || xs_fail "the backdrop was not maximised all along"
     ;;
 other-window)
     xs_start
