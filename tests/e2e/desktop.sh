@@ -89,6 +89,8 @@ case $scenario in
 play)
     xs_start
     open_game
+    xdotool windowsize "$GAME" 800 500 # a fixed window: the window manager refuses
+    sleep 0.5
     geometry "$GAME"
     [ "$WIDTH" -eq 577 ] && [ $((X + WIDTH / 2)) -eq 512 ] && [ $((Y + HEIGHT / 2 - 384)) -le 1 ] ||
         xs_fail "the game window is ${WIDTH}x$HEIGHT at $X,$Y: not 577 wide, centred"
