@@ -51,8 +51,7 @@ void frmMain::showBackdrop() {
     // rest, the backdrop among them. Some iconify them at once, but then take
     // a request to map the backdrop again only once they have left that mode.
     watchShowingDesktop(*this, [this] {
-        QMetaObject::invokeMethod(
-            this, [this] { restoreBackdrop(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &frmMain::restoreBackdrop, Qt::QueuedConnection);
     });
     winId();
     windowHandle()->installEventFilter(this);
@@ -85,8 +84,7 @@ void frmMain::changeEvent(QEvent* event) {
         // "Show desktop" iconifies every window, the backdrop with the rest.
         // The game window comes straight back by itself, and would then stand
         // over the bare desktop.
-        QMetaObject::invokeMethod(
-            this, [this] { restoreBackdrop(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &frmMain::restoreBackdrop, Qt::QueuedConnection);
     } else if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         activated();
     }
