@@ -68,11 +68,20 @@ expect_end() {
     [ "$status" -eq 0 ] || xs_fail "exit status $status after $1"
 }
 
-# Whether window A lies above window B in the window manager's stacking order.
+# The top-level window that holds window ID: its frame, under a window manager.
+frame() {
+    local id=$1 parent
+    while parent=$(xwininfo -children -id "$id" | awk '/Parent window id/ { print $4, $5 }') &&
+        [ "${parent#* }" != "(the" ]; do
+        id=${parent% *}
+    done
+    printf '0x%x\n' "$id"
+}
+# Whether window A lies above window B in the X server's stacking order: what
+# the screen shows, whatever the window manager's own list says.
 above() {
-    xprop -root _NET_CLIENT_LIST_STACKING | tr -c '0-9a-fx\n' ' ' | tr ' ' '\n' |
-        awk -v a="$(printf '0x%x' "$1")" -v b="$(printf '0x%x' "$2")" \
-            '$1 == a { ia = NR } $1 == b { ib = NR } END { exit !(ia > ib && ib > 0) }'
+    xwininfo -root -children | awk -v a="$(frame "$1")" -v b="$(frame "$2")" \
+        '$1 == a { ia = NR } $1 == b { ib = NR } END { exit !(ia > 0 && ia < ib) }'
 }
 
 # Clicks the first or the last item of the menu "Файл".
@@ -175,7 +184,7 @@ other-window)
     xs_activate "$other"
     xdotool mousemove 20 740 click 1
     xs_wait 2 "the notice to take the keyboard back" notice_has_keyboard
-    above "$BACKDROP" "$other" && above "$(xs_window Korvel)" "$BACKDROP" ||
+    above "$BACKDROP" "$other" && above "$GAME" "$BACKDROP" && above "$(xs_window Korvel)" "$GAME" ||
         xs_fail "wrong stacking after the click under a notice"
     xs_shot click-under-a-notice
     ;;
