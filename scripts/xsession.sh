@@ -4,7 +4,8 @@
 # xdotool. Everything started here is stopped again when the shell exits.
 # Sourced by the end-to-end tests, scripts/screenshot.sh and the benchmark.
 #
-#   xs_start [WxH [OPENBOX_ARGS...]]  Xvfb (1024x768 unless given) and openbox
+#   xs_start [WxH [OPENBOX_ARGS...]]  Xvfb (1024x768 unless given) and openbox, on the
+#                                     next free display from :$XS_FIRST_DISPLAY (140)
 #   xs_start_weston                   headless weston with XWayland
 #   xs_spawn CMD...                   runs CMD in the background, stopped on exit
 #   xs_game BINARY                    starts the game; GAME_PID, log in $XS_WORK/korvel.log
@@ -32,9 +33,11 @@ trap 'exit 130' INT TERM
 
 xs_fail() {
     echo "${0##*/}: FAIL: $*" >&2
-    if [ -n "${DISPLAY:-}" ] && import -window root "$XS_WORK/failure.png" 2>/dev/null; then
-        cp "$XS_WORK/failure.png" "${KORVEL_SHOTS:-.}/korvel-failure.png" 2>/dev/null &&
-            echo "${0##*/}: screen at the failure: ${KORVEL_SHOTS:-.}/korvel-failure.png" >&2
+    local shot
+    shot=$(realpath -m "${KORVEL_SHOTS:-.}/korvel-failure.png")
+    if [ -n "${DISPLAY:-}" ] && import -window root "$XS_WORK/failure.png" 2>/dev/null &&
+        cp "$XS_WORK/failure.png" "$shot" 2>/dev/null; then
+        echo "${0##*/}: the screen at the failure: $shot" >&2
     fi
     [ -s "$XS_WORK/korvel.log" ] && sed 's/^/korvel: /' "$XS_WORK/korvel.log" >&2
     exit 1
@@ -70,13 +73,27 @@ xs_runtime_dir() {
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 }
 
+# Displays :XS_FIRST_DISPLAY and up are the tests' own, away from the low
+# numbers that real X servers take; each session takes the next free one.
+XS_FIRST_DISPLAY=${XS_FIRST_DISPLAY:-140}
+
 xs_start() {
-    local size=${1:-1024x768}
+    local size=${1:-1024x768} n pid
     shift || true
-    # The server picks a free display itself and says which once it accepts clients.
-    xs_spawn Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$XS_WORK/display" \
-        2>"$XS_WORK/xvfb.log"
-    xs_wait 10 "Xvfb to start" test -s "$XS_WORK/display"
+    # -noreset: otherwise the server resets whenever its last client leaves,
+    # and refuses whoever connects during the reset (openbox, the game).
+    for ((n = XS_FIRST_DISPLAY; n < XS_FIRST_DISPLAY + 60; n++)); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        rm -f "$XS_WORK/display"
+        # The server says its number once it accepts clients; if another one
+        # took that number first, it exits and the next number is tried.
+        xs_spawn Xvfb ":$n" -displayfd 3 -noreset -screen 0 "${size}x24" -nolisten tcp \
+            3>"$XS_WORK/display" 2>"$XS_WORK/xvfb.log"
+        pid=${XS_PIDS[-1]}
+        while [ ! -s "$XS_WORK/display" ] && kill -0 "$pid" 2>/dev/null; do sleep 0.02; done
+        [ -s "$XS_WORK/display" ] && break
+    done
+    [ -s "$XS_WORK/display" ] || xs_fail "no free display from :$XS_FIRST_DISPLAY on: $(cat "$XS_WORK/xvfb.log")"
     export DISPLAY=:$(head -n1 "$XS_WORK/display")
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM
     xs_runtime_dir
@@ -107,6 +124,7 @@ xs_game() {
 
 xs_windows() {
     local id
+    [ -n "${GAME_PID:-}" ] || return 0
     for id in $(xdotool search --onlyvisible --pid "$GAME_PID" 2>/dev/null); do
         printf '%s\t%s\n' "$id" "$(xdotool getwindowname "$id" 2>/dev/null)"
     done
