@@ -5,8 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "ui/qt_platform.h"
 #include "ui/start_window.h"
+#include "ui/x11_hints.h"
 
 namespace {
 
@@ -73,13 +77,58 @@ void setQtDefaults() {
     }
 }
 
+// Whether `path` is a directory of this user's that no one else may enter, as
+// a runtime directory must be.
+bool privateDirectory(const QByteArray& path) {
+    struct stat info {};
+    return !path.isEmpty() && ::stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == ::geteuid() && (info.st_mode & 07777) == 0700;
+}
+
+// The game writes no files and leaves nothing behind. Qt, started outside a
+// login session, would do both: without XDG_RUNTIME_DIR it warns and creates
+// a runtime directory in /tmp, and without a session bus its D-Bus library
+// starts a bus daemon of its own that outlives the game, and writes its
+// address under the home directory.
+void stayWithinTheSession() {
+    if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
+        // Where the session's own would be, or else the home directory when it
+        // is private: Qt only looks things up there.
+        const QByteArray session = "/run/user/" + QByteArray::number(::geteuid());
+        const QByteArray home = qgetenv("HOME");
+        for (const QByteArray& candidate : {session, home}) {
+            if (privateDirectory(candidate)) {
+                qputenv("XDG_RUNTIME_DIR", candidate);
+                break;
+            }
+        }
+    }
+    // A session bus is used where there is one (screen readers read the boxes
+    // through it), and none is started where there is none.
+    if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS")) {
+        const QByteArray bus = qgetenv("XDG_RUNTIME_DIR") + "/bus";
+        struct stat info {};
+        const bool found = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR") &&
+                           ::stat(bus.constData(), &info) == 0 && S_ISSOCK(info.st_mode);
+        qputenv("DBUS_SESSION_BUS_ADDRESS", found ? "unix:path=" + bus : QByteArray("disabled:"));
+    }
+}
+
 }  // namespace
 
-int main(int argc, char* argv[]) {
+int main() {
     setQtDefaults();
+    stayWithinTheSession();
     qInstallMessageHandler(holdMessage);
-    QApplication app(argc, argv);
+    // The game takes no command line. Qt would take options from it: another
+    // platform (a VNC server open to the network, or none to be seen), style
+    // sheets and icons read from files, other window titles and classes.
+    int qtArgc = 1;
+    char name[] = "korvel";
+    char* qtArgv[] = {name, nullptr};
+    QApplication app(qtArgc, qtArgv);
     releaseHeldMessages();
+    korvel::keepTitlesReadable();
     // The display name falls back to this. Setting it as well would make Qt
     // on X11 append " — Korvel" to every window caption.
     QApplication::setApplicationName(QString::fromLatin1(korvel::QtPlatform::ApplicationTitle));

@@ -8,7 +8,7 @@
 #                                     next free display from :$XS_FIRST_DISPLAY (140)
 #   xs_start_weston                   headless weston with XWayland
 #   xs_spawn CMD...                   runs CMD in the background, stopped on exit
-#   xs_game BINARY                    starts the game; GAME_PID, log in $XS_WORK/korvel.log
+#   xs_game CMD...                    starts the game; GAME_PID, log in $XS_WORK/korvel.log
 #   xs_wait SECONDS WHAT CMD...       polls CMD until it succeeds, else fails
 #   xs_windows                        the game's visible windows, "id<TAB>title" a line
 #   xs_window TITLE                   the id of the game's visible window with that title
@@ -118,7 +118,7 @@ xs_start_weston() {
 }
 
 xs_game() {
-    xs_spawn "$1" >"$XS_WORK/korvel.log" 2>&1
+    xs_spawn "$@" >"$XS_WORK/korvel.log" 2>&1
     GAME_PID=${XS_PIDS[-1]}
 }
 

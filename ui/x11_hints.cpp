@@ -5,6 +5,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
 #include <array>
 #include <cstdlib>
 #include <string_view>
@@ -82,7 +83,52 @@ private:
     std::function<void()> changed_;
 };
 
+void writeTitle(xcb_connection_t* connection, const QWindow& window) {
+    const QByteArray title = window.title().toUtf8();
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE,
+                        static_cast<xcb_window_t>(window.winId()), XCB_ATOM_WM_NAME,
+                        atom(connection, "UTF8_STRING"), 8,
+                        static_cast<std::uint32_t>(title.size()), title.constData());
+    xcb_flush(connection);
+}
+
+// Writes the title of each window as it is shown, and again whenever it
+// changes.
+class ReadableTitles : public QObject {
+public:
+    explicit ReadableTitles(xcb_connection_t* connection)
+        : QObject(QCoreApplication::instance()), connection_(connection) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* window = qobject_cast<QWindow*>(watched);
+        // Qt writes the title when it creates the window and again before it
+        // maps it; the show event comes between that and the mapping.
+        if (window != nullptr && event->type() == QEvent::Show && window->handle() != nullptr) {
+            writeTitle(connection_, *window);
+            connect(window, &QWindow::windowTitleChanged, this, &ReadableTitles::titleChanged,
+                    Qt::UniqueConnection);
+        }
+        return false;
+    }
+
+private:
+    void titleChanged() {
+        if (const auto* window = qobject_cast<const QWindow*>(sender());
+            window && window->handle()) {
+            writeTitle(connection_, *window);
+        }
+    }
+
+    xcb_connection_t* connection_;
+};
+
 }  // namespace
+
+void keepTitlesReadable() {
+    if (xcb_connection_t* connection = x11Connection()) {
+        QCoreApplication::instance()->installEventFilter(new ReadableTitles(connection));
+    }
+}
 
 void skipTaskbar(QWidget& window) {
     xcb_connection_t* connection = x11Connection();

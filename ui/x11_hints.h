@@ -31,6 +31,12 @@ void requestActivation(QWidget& window);
 // false, and does nothing, on a platform other than X11.
 bool deiconify(QWidget& window);
 
+// Keeps every window's ICCCM title (WM_NAME) in UTF-8 from its creation on.
+// Qt writes it in the locale's encoding, which garbles Cyrillic titles outside
+// UTF-8 locales for whatever reads WM_NAME: older window managers, taskbars,
+// tools. Does nothing on a platform other than X11.
+void keepTitlesReadable();
+
 // Runs `changed` whenever the window manager starts or stops showing the
 // desktop (_NET_SHOWING_DESKTOP on the root window), for as long as `owner`
 // lives. Some window managers hide every window for it without iconifying it,
