@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing for a purpose:
 #   deps.sh play   building and running the game
-#   deps.sh test   that, and building and running every test and benchmark
+#   deps.sh pack   that, and packing it as a .deb
+#   deps.sh test   all that, and building and running every test and benchmark
 # Needs root (or sudo) only when something is missing.
 set -euo pipefail
 
-play=(cmake g++ make pkgconf qt6-base-dev libgl-dev libxcb1-dev)
+# The Russian texts need a font with Cyrillic letters.
+play=(cmake g++ make pkgconf qt6-base-dev libgl-dev libxcb1-dev fonts-dejavu-core)
+# cpack's .deb generator: dpkg-shlibdeps, and file to find the binaries.
+pack=(dpkg-dev file)
 test=(
     # tests and benchmarks
     libgtest-dev libbenchmark-dev clang-format
@@ -14,14 +18,14 @@ test=(
     # end-to-end tests, screenshots and the process benchmark: a display
     # server, a window manager, input, another program's window (xmessage)
     # and window events (xev, both in x11-utils), pictures, Perl's timer
-    xvfb xauth openbox xdotool x11-utils imagemagick fonts-dejavu-core perl
+    xvfb xauth openbox xdotool x11-utils imagemagick perl
     # a Wayland session with XWayland, and Qt's Wayland plugin that the game
     # must not pick there
     weston xwayland qt6-wayland
     # packaging: .deb building and checks of the desktop entry, AppStream
     # data, icon, manual page, the packed binary's libraries and hardening,
     # Debian's own checks of the package, and what differs between two builds
-    desktop-file-utils appstream dpkg-dev librsvg2-bin groff-base binutils lintian
+    desktop-file-utils appstream librsvg2-bin groff-base binutils lintian
     devscripts diffoscope-minimal
     # the UI tests under a memory checker
     valgrind
@@ -29,9 +33,10 @@ test=(
 
 case ${1:-} in
 play) packages=("${play[@]}") ;;
-test) packages=("${play[@]}" "${test[@]}") ;;
+pack) packages=("${play[@]}" "${pack[@]}") ;;
+test) packages=("${play[@]}" "${pack[@]}" "${test[@]}") ;;
 *)
-    echo "usage: $0 play|test" >&2
+    echo "usage: $0 play|pack|test" >&2
     exit 2
     ;;
 esac

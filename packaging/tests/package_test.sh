@@ -6,8 +6,11 @@
 # another: the menu entry runs the installed game and shows the installed icon,
 # AppStream launches the entry and names the binary. The package's Depends,
 # filled in by dpkg-shlibdeps, names the package of every library the game links.
-# The packed game is hardened as Debian hardens its own binaries, and a second
-# build of the same sources, elsewhere and later, packs the very same bytes.
+# The packed game is hardened as Debian hardens its own binaries. From a copy
+# of the sources without git, the README's play command installs what the
+# build uses, builds the game alone and starts it; packed, it is dated by the
+# changelog. A build of that copy outside its source tree, given the first
+# package's date, packs the very same bytes as the first package.
 # Usage: package_test.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 
@@ -87,6 +90,9 @@ for soname in $sonames; do
     depends_on "$pkg" || fail "Depends lacks $pkg (for $soname): $depends"
 done
 
+# The texts are Russian: a font with Cyrillic letters comes with the game.
+depends_on fonts-dejavu-core || fail "Depends lacks a font with Cyrillic letters: $depends"
+
 # Every hardening check that can be decided says yes. Control-flow protection
 # shows in a binary only if every piece linked into it has it, and the C
 # library's start files of Debian 12 have none; there, the game's own code
@@ -102,24 +108,81 @@ fi
 grep -q ': yes' <<<"$report" && ! grep ': no' <<<"$report" ||
     fail "hardening-check: $report"
 
-# The same sources, copied elsewhere as a fresh clone would be (every file
-# dated now), built and packed again a little later: the same bytes. The game
-# builds there as players build it, without the test bench.
-clone=$tmp/elsewhere/korvel
-mkdir -p "$clone"
-tar -C "$source" --exclude=./build --exclude=./.cache -cf - . | tar -C "$clone" -xmf -
-clone_build=$clone/$(realpath -m --relative-to="$source" "$build")
+# A player's copy of the sources as a release tarball brings them (no git
+# history; every file dated now), on a machine that has nothing installed:
+# shims stand in for the package tools and record what the scripts install.
+# The README's play command then builds the game alone and starts the game it
+# built, which finds no display here.
+player=$tmp/player
+mkdir -p "$player" "$tmp/shims"
+tar -C "$source" --exclude=./build --exclude=./.cache --exclude=./.git -cf - . | tar -C "$player" -xmf -
+printf '#!/bin/sh\nexit 1\n' >"$tmp/shims/dpkg-query"
+printf '#!/bin/sh\n[ "$1" != install ] || echo "$@" >>"%s"\n' "$tmp/installed" >"$tmp/shims/apt-get"
+printf '#!/bin/sh\nexec "$@"\n' >"$tmp/shims/sudo"
+chmod +x "$tmp/shims"/*
+shimmed() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM PATH="$tmp/shims:$PATH" "$@"; }
+! shimmed bash "$player/scripts/run.sh" >"$tmp/run.log" 2>&1 &&
+    [[ "$(tail -n1 "$tmp/run.log")" == "korvel: cannot open a display"* ]] ||
+    { tail -n 20 "$tmp/run.log" >&2; fail "run.sh did not start the game it built"; }
+[ -z "$(find "$player" -name 'korvel_*_tests')" ] || fail "run.sh built the test bench too"
+play=$(sed 's/ -[^ ]*//g; s/^install //' "$tmp/installed")
+shimmed bash "$player/scripts/deps.sh" pack >/dev/null
+pack=$(tail -n1 "$tmp/installed" | sed 's/ -[^ ]*//g; s/^install //')
+
+# What a set installs must bring in the package of every file that its
+# commands use: the tools, CMake's modules, the headers and the libraries that
+# the build read (as the compiler's dependency files and the link lines name
+# them), and for packing, what cpack runs. A fresh minimal Debian holds only
+# its essential and required packages besides.
+owners() {
+    xargs realpath -e 2>/dev/null | sort -u | awk 'FNR == NR { want[$0]; next }
+        ($0 in want) || (("/usr" $0) in want) {
+            p = FILENAME; sub(/.*\//, "", p); sub(/(:.*)?\.list$/, "", p); print p }' \
+        - /var/lib/dpkg/info/*.list | sort -u
+}
+closure() {
+    { apt-cache depends --recurse --installed --no-recommends --no-suggests --no-conflicts \
+        --no-breaks --no-replaces --no-enhances "$@" | awk '{ print $NF }' | tr -d '<>' | sed 's/:.*//'
+      dpkg-query -W -f='${Package} ${Essential} ${Priority}\n' |
+        awk '$2 == "yes" || $3 == "required" { print $1 }'; } | sort -u
+}
+# needs SET FILE...: SET brings in the owner of each FILE.
+needs() {
+    local missing
+    # shellcheck disable=SC2086
+    missing=$(printf '%s\n' "${@:2}" | owners | comm -13 <(closure $1) -)
+    [ -z "$missing" ] || fail "scripts/deps.sh does not install $(echo $missing) (in '$1')"
+}
+tree=$player/build/play
+needs "$play" $(sed -n 's/^\(CMAKE_CXX_COMPILER\|CMAKE_MAKE_PROGRAM\|CMAKE_COMMAND\|PKG_CONFIG_EXECUTABLE\):[A-Z]*=//p' \
+    "$tree/CMakeCache.txt") $(sed -n 's/^ *"MOC_EXECUTABLE" : "\(.*\)",$/\1/p' "$tree"/ui/CMakeFiles/*/AutogenInfo.json) \
+    $(sed -n 's/^  "\(\/usr\/[^"]*\)"$/\1/p' "$tree/CMakeFiles/Makefile.cmake") \
+    $(find "$tree" \( -name '*.o.d' -o -name link.txt \) -exec cat {} + | tr ' \\:' '\n\n\n' | grep '^/usr/')
+needs "$play $pack" "$(command -v file)" "$(command -v dpkg-shlibdeps)" "$(command -v objdump)"
+
+# Packed as the README says, without git the package is dated by the
+# changelog's latest entry.
+(cd "$tree" && cpack -G DEB >"$tmp/player-cpack.log" 2>&1) ||
+    { cat "$tmp/player-cpack.log" >&2; fail "cpack failed without git"; }
+dated() { dpkg-deb --fsys-tarfile "$1" | tar -t --full-time -v --utc | awk '{ print $4, $5 }' | sort -u; }
+changelog=$(dpkg-parsechangelog -l "$source/packaging/changelog" -S Timestamp)
+[ "$(dated "$tree/$(basename "$deb")")" = "$(date -u -d "@$changelog" '+%F %T')" ] ||
+    fail "without git, files dated $(dated "$tree/$(basename "$deb")"), not by the changelog"
+
+# A packager's build, outside the source tree, with SOURCE_DATE_EPOCH set to
+# the date of the first package: that date wins, and so the same bytes.
+packager=$tmp/elsewhere/build
 cache() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
+epoch=$(date -u -d "$(dated "$deb" | head -n1)" +%s)
 {
-    cmake -S "$clone" -B "$clone_build" -DCMAKE_BUILD_TYPE="$(cache CMAKE_BUILD_TYPE)" \
-        -DCMAKE_CXX_COMPILER="$(cache CMAKE_CXX_COMPILER)" -DBUILD_TESTING=OFF -DKORVEL_BUILD_BENCH=OFF \
-        -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON &&
-        cmake --build "$clone_build" -j2 &&
-        cpack --config "$clone_build/CPackConfig.cmake" -G DEB -B "$tmp/again"
-} >"$tmp/again.log" 2>&1 || { tail -n 40 "$tmp/again.log" >&2; fail "the second build failed"; }
+    cmake -S "$player" -B "$packager" -DCMAKE_BUILD_TYPE="$(cache CMAKE_BUILD_TYPE)" \
+        -DCMAKE_CXX_COMPILER="$(cache CMAKE_CXX_COMPILER)" -DBUILD_TESTING=OFF &&
+        cmake --build "$packager" -j2 &&
+        SOURCE_DATE_EPOCH=$epoch cpack --config "$packager/CPackConfig.cmake" -G DEB -B "$tmp/again"
+} >"$tmp/again.log" 2>&1 || { tail -n 40 "$tmp/again.log" >&2; fail "the packager's build failed"; }
 cmp -s "$deb" "$tmp/again/$(basename "$deb")" || {
     diffoscope "$deb" "$tmp/again/$(basename "$deb")" >&2 || true
-    fail "a second build of the same sources packs other bytes"
+    fail "a build of the same sources elsewhere, out of tree, packs other bytes"
 }
 
 echo "install and package OK: $(basename "$deb"), Depends: $depends"
