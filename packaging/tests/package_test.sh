@@ -135,7 +135,9 @@ pack=$(tail -n1 "$tmp/installed" | sed 's/ -[^ ]*//g; s/^install //')
 # them), and for packing, what cpack runs. A fresh minimal Debian holds only
 # its essential and required packages besides.
 owners() {
-    xargs realpath -e 2>/dev/null | sort -u | awk 'FNR == NR { want[$0]; next }
+    local files
+    files=$(cat)
+    { echo "$files"; xargs realpath -e <<<"$files" 2>/dev/null; } | sort -u | awk 'FNR == NR { want[$0]; next }
         ($0 in want) || (("/usr" $0) in want) {
             p = FILENAME; sub(/.*\//, "", p); sub(/(:.*)?\.list$/, "", p); print p }' \
         - /var/lib/dpkg/info/*.list | sort -u
@@ -158,7 +160,7 @@ needs "$play" $(sed -n 's/^\(CMAKE_CXX_COMPILER\|CMAKE_MAKE_PROGRAM\|CMAKE_COMMA
     "$tree/CMakeCache.txt") $(sed -n 's/^ *"MOC_EXECUTABLE" : "\(.*\)",$/\1/p' "$tree"/ui/CMakeFiles/*/AutogenInfo.json) \
     $(sed -n 's/^  "\(\/usr\/[^"]*\)"$/\1/p' "$tree/CMakeFiles/Makefile.cmake") \
     $(find "$tree" \( -name '*.o.d' -o -name link.txt \) -exec cat {} + | tr ' \\:' '\n\n\n' | grep '^/usr/')
-needs "$play $pack" "$(command -v file)" "$(command -v dpkg-shlibdeps)" "$(command -v objdump)"
+needs "$pack" "$(command -v file)" "$(command -v dpkg-shlibdeps)" "$(command -v objdump)"
 
 # Packed as the README says, without git the package is dated by the
 # changelog's latest entry.
