@@ -99,8 +99,9 @@ xs_start() {
     xs_runtime_dir
     HOME=$XS_WORK XDG_CONFIG_HOME=$XS_WORK/config xs_spawn openbox --sm-disable "$@" \
         >"$XS_WORK/openbox.log" 2>&1
-    xs_wait 10 "openbox to manage the screen" \
-        sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+    # openbox names its theme once it has loaded it, fonts and all: on a cold
+    # start, under load or with a font cache to rebuild, that takes seconds.
+    xs_wait 30 "openbox to manage the screen" sh -c 'xprop -root _OB_THEME | grep -q "="'
 }
 
 xs_start_weston() {
@@ -111,7 +112,7 @@ xs_start_weston() {
     export WAYLAND_DISPLAY=korvel-e2e
     xs_spawn weston --backend=headless-backend.so --xwayland --socket="$WAYLAND_DISPLAY" \
         --idle-time=0 --log="$XS_WORK/weston.log" >"$XS_WORK/xwayland.log" 2>&1
-    xs_wait 10 "weston's X display" grep -q "xserver listening on display" "$XS_WORK/weston.log"
+    xs_wait 30 "weston's X display" grep -q "xserver listening on display" "$XS_WORK/weston.log"
     export DISPLAY=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' \
         "$XS_WORK/weston.log" | head -n1)
     unset QT_QPA_PLATFORM

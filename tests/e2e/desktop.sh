@@ -29,7 +29,8 @@ geometry() {
 # sets GAME and BACKDROP.
 open_game() {
     xs_game "${@:-$korvel}"
-    xs_wait 10 "the credits box" xs_shown "О программе"
+    # A cold start loads Qt and its fonts from disk first.
+    xs_wait 30 "the credits box" xs_shown "О программе"
     [ "$(xs_windows | wc -l)" -eq 1 ] || xs_fail "more than the credits box is shown: $(xs_windows)"
     xs_activate "$(xs_window "О программе")"
     xdotool key Return
@@ -225,7 +226,7 @@ wayland)
     cp "$korvel" "$XS_WORK/bare/korvel"
     for binary in "$korvel" "$XS_WORK/bare/korvel"; do
         xs_game "$binary"
-        xs_wait 10 "the credits box on the X display" xs_shown "О программе"
+        xs_wait 30 "the credits box on the X display" xs_shown "О программе"
         sleep 1
         kill -0 "$GAME_PID" || xs_fail "$binary died"
         [ ! -s "$XS_WORK/korvel.log" ] || xs_fail "$binary complained"
