@@ -19,6 +19,9 @@ test=(
     # server, a window manager, input, another program's window (xmessage)
     # and window events (xev, both in x11-utils), pictures, Perl's timer
     xvfb xauth openbox xdotool x11-utils imagemagick perl
+    # dbus-launch, which would start a bus daemon for a program outside a
+    # login session: the game must not let it
+    dbus-x11
     # a Wayland session with XWayland, and Qt's Wayland plugin that the game
     # must not pick there
     weston xwayland qt6-wayland
