@@ -101,8 +101,8 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* window = qobject_cast<QWindow*>(watched);
-        // Qt writes the title when it creates the window and again before it
-        // maps it; the show event comes between that and the mapping.
+        // Qt writes the title over ours between creating the window and
+        // mapping it; the show event comes just before the mapping.
         if (window != nullptr && event->type() == QEvent::Show && window->handle() != nullptr) {
             writeTitle(connection_, *window);
             connect(window, &QWindow::windowTitleChanged, this, &ReadableTitles::titleChanged,
