@@ -4,7 +4,8 @@
 # xdotool. Everything started here is stopped again when the shell exits.
 # Sourced by the end-to-end tests, scripts/screenshot.sh and the benchmark.
 #
-#   xs_start [WxH [OPENBOX_ARGS...]]  Xvfb (1024x768 unless given) and openbox, on the
+#   xs_start [WxH [WM_ARGS...]]       Xvfb (1024x768 unless given) and the window manager
+#                                     $XS_WM (openbox unless set), on the
 #                                     next free display from :$XS_FIRST_DISPLAY (140)
 #   xs_start_weston                   headless weston with XWayland
 #   xs_spawn CMD...                   runs CMD in the background, stopped on exit
@@ -97,11 +98,17 @@ xs_start() {
     export DISPLAY=:$(head -n1 "$XS_WORK/display")
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM
     xs_runtime_dir
-    HOME=$XS_WORK XDG_CONFIG_HOME=$XS_WORK/config xs_spawn openbox --sm-disable "$@" \
-        >"$XS_WORK/openbox.log" 2>&1
+    HOME=$XS_WORK XDG_CONFIG_HOME=$XS_WORK/config xs_spawn ${XS_WM:-openbox --sm-disable} "$@" \
+        >"$XS_WORK/wm.log" 2>&1
     # openbox names its theme once it has loaded it, fonts and all: on a cold
     # start, under load or with a font cache to rebuild, that takes seconds.
-    xs_wait 30 "openbox to manage the screen" sh -c 'xprop -root _OB_THEME | grep -q "="'
+    # Another window manager says only that it manages the screen.
+    if [ -z "${XS_WM:-}" ]; then
+        xs_wait 30 "openbox to manage the screen" sh -c 'xprop -root _OB_THEME | grep -q "="'
+    else
+        xs_wait 30 "$XS_WM to manage the screen" \
+            sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+    fi
 }
 
 xs_start_weston() {

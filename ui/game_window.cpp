@@ -2,19 +2,23 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 
 #include "ui/board_view.h"
 #include "ui/key_codes.h"
 #include "ui/qt_platform.h"
+#include "ui/x11_hints.h"
 
 namespace korvel {
 
@@ -112,22 +116,50 @@ void frmGame::onTick() {
     deliver([this] { game_.Timer1_Timer(); });
 }
 
-void frmGame::showModal() {
+void frmGame::showModal(QWidget* over) {
     setWindowModality(Qt::ApplicationModal);
-    centreOnScreen();
-    show();
+    adjustSize();
+    const QScreen* screen = over != nullptr ? over->screen() : nullptr;
+    if (screen == nullptr) {
+        screen = QGuiApplication::screenAt(QCursor::pos());
+    }
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen != nullptr) {
+        // The whole screen: the backdrop covers the panels too.
+        centreWindow(*this, screen->geometry());
+    }
+    winId();
+    offerNoResize(*this);
+    showAsGroupTransient(*this);
     QEventLoop loop;
     modalLoop_ = &loop;
     loop.exec(QEventLoop::DialogExec);
     modalLoop_ = nullptr;
 }
 
-void frmGame::centreOnScreen() {
-    adjustSize();
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen != nullptr) {
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                        screen->availableGeometry()));
+void centreWindow(QWidget& window, const QRect& area) {
+    QRect client = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(), area);
+    // The frame is known only once the window manager has framed the window.
+    const QRect frame = window.frameGeometry();
+    const QRect inner = window.geometry();
+    client.moveLeft(std::max(
+        std::min(client.x(), area.right() - (frame.right() - inner.right()) - client.width() + 1),
+        area.x() + inner.x() - frame.x()));
+    client.moveTop(std::max(std::min(client.y(), area.bottom() - (frame.bottom() - inner.bottom()) -
+                                                     client.height() + 1),
+                            area.y() + inner.y() - frame.y()));
+    window.setGeometry(client);
+}
+
+void frmGame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // Some window managers resize a window on request whatever its size hints
+    // say; the board has one size only.
+    if (minimumSize() == maximumSize() && event->size() != minimumSize()) {
+        QMetaObject::invokeMethod(
+            this, [this] { resize(minimumSize()); }, Qt::QueuedConnection);
     }
 }
 

@@ -12,6 +12,10 @@ class QWindow;
 
 namespace korvel {
 
+// Centres the client area of the top-level `window` on `area`, and keeps the
+// window, frame and all, wholly inside `area` where it fits.
+void centreWindow(QWidget& window, const QRect& area);
+
 class BoardView;
 class QtPlatform;
 
@@ -29,9 +33,10 @@ public:
     explicit frmGame(QtPlatform& platform);
     ~frmGame() override;
 
-    // Shows the window application-modal and centred on the screen, and returns
-    // only when it is hidden again.
-    void showModal();
+    // Shows the window application-modal, centred on the screen of `over` (the
+    // screen under the pointer if none) and, on X11, above the program's other
+    // windows (see showAsGroupTransient); returns only when it is hidden again.
+    void showModal(QWidget* over = nullptr);
 
     [[nodiscard]] Game& game() { return game_; }
     [[nodiscard]] const Game& game() const { return game_; }
@@ -43,10 +48,10 @@ protected:
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildMenu();
-    void centreOnScreen();
     // Runs one handler of the game, then schedules the repaint of what changed,
     // then a New Game that was chosen while a notice was open.
     template <typename Handler>

@@ -1,5 +1,7 @@
 #include "ui/start_window.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -32,10 +34,28 @@ void frmMain::Form_Load() {
     platform_.messageBox(CreditsText, QtPlatform::OkOnly, CreditsTitle.toStdString());
 }
 
+namespace {
+
+QScreen* screenUnderPointer() {
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
+}
+
+}  // namespace
+
 void frmMain::showBackdrop() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        setGeometry(screen->geometry());
+    // The player looks where the pointer is; the credits box showed there too.
+    screen_ = screenUnderPointer();
+    if (screen_ != nullptr) {
+        setGeometry(screen_->geometry());
     }
+    fitTimer_.setSingleShot(true);
+    fitTimer_.setInterval(ScreenSettleMs);
+    connect(&fitTimer_, &QTimer::timeout, this, &frmMain::fitToScreen);
+    connect(qApp, &QGuiApplication::screenAdded, this, &frmMain::screensChanged);
+    connect(qApp, &QGuiApplication::screenRemoved, this, &frmMain::screensChanged);
+    connect(qApp, &QGuiApplication::primaryScreenChanged, this, &frmMain::screensChanged);
+    screensChanged();
     // Painted by Qt, the backdrop would cost an image the size of the screen
     // (8 MB at 1920 x 1080) just to hold black.
     if (blackFromServer(*this)) {
@@ -55,8 +75,37 @@ void frmMain::showBackdrop() {
     });
     winId();
     windowHandle()->installEventFilter(this);
-    showMaximized();
+    // Full-screen, not maximised: a maximised window leaves the panels on
+    // screen. The game window, a transient of the backdrop, stays above it.
+    showFullScreen();
     activateWindow();
+}
+
+void frmMain::screensChanged() {
+    for (QScreen* screen : QGuiApplication::screens()) {
+        connect(screen, &QScreen::geometryChanged, this, &frmMain::screensChanged,
+                Qt::UniqueConnection);
+    }
+    fitTimer_.start();
+}
+
+void frmMain::fitToScreen() {
+    if (screen_ == nullptr || !QGuiApplication::screens().contains(screen_)) {
+        screen_ = screenUnderPointer();
+    }
+    if (screen_ == nullptr) {
+        return;
+    }
+    const QRect area = screen_->geometry();
+    if (geometry() != area) {
+        setGeometry(area);
+    }
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = window->windowType();
+        if (window != this && window->isVisible() && (type == Qt::Window || type == Qt::Dialog)) {
+            centreWindow(*window, area);
+        }
+    }
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
@@ -94,7 +143,7 @@ void frmMain::restoreBackdrop() {
     // Until the window manager reports it back, the backdrop stays minimised
     // for Qt, and the next attempt can tell that it is still needed.
     if (isMinimized() && !deiconify(*this)) {
-        setWindowState(Qt::WindowMaximized);
+        setWindowState(Qt::WindowFullScreen);
     }
     // The game window, and its notice if one is open, come back on top.
     if (game_) {
@@ -121,7 +170,7 @@ void frmMain::activated() {
 
 void frmMain::Form_Activate() {
     game_ = std::make_unique<frmGame>(platform_);
-    game_->showModal();
+    game_->showModal(this);
 }
 
 }  // namespace korvel

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
+
+class QScreen;
 
 namespace korvel {
 
@@ -23,7 +27,8 @@ public:
     explicit frmMain(QtPlatform& platform);
     ~frmMain() override;
 
-    // Shows the backdrop over the whole screen and asks to make it active.
+    // Shows the backdrop full-screen, panels included, on the screen under the
+    // pointer, and asks to make it active.
     void showBackdrop();
 
     // The game window, once Form_Activate has created it.
@@ -40,16 +45,26 @@ private:
     // How long the backdrop, once on screen, waits for the window manager to
     // activate it before it opens the game window anyway.
     static constexpr int ActivationGraceMs = 250;
+    // How long the backdrop lets a change of the screens settle, the window
+    // manager's own moves included, before it fits the windows to them.
+    static constexpr int ScreenSettleMs = 150;
 
     void Form_Load();
     void activated();
     // Brings the backdrop back from the window manager's "show desktop",
-    // maximised, with the game window over it.
+    // full-screen, with the game window over it.
     void restoreBackdrop();
+    // Watches every screen, and fits the windows to them a moment later.
+    void screensChanged();
+    // Covers the backdrop's screen, or another if that one is gone, and centres
+    // the game window and any notice on it.
+    void fitToScreen();
     void Form_Activate();
 
     QtPlatform& platform_;
     std::unique_ptr<frmGame> game_;
+    QPointer<QScreen> screen_;  // the screen that the backdrop covers
+    QTimer fitTimer_;
     bool blackFromServer_ = false;
     bool formActivateQueued_ = false;
 };

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 namespace korvel {
 namespace {
@@ -33,6 +34,22 @@ xcb_connection_t* x11Connection() {
         return nullptr;
     }
     return x11->connection();
+}
+
+// The 32-bit items of a window's property, none if it has none of that type.
+std::vector<std::uint32_t> property(xcb_connection_t* connection, xcb_window_t window,
+                                    xcb_atom_t name, xcb_atom_t type) {
+    std::vector<std::uint32_t> items;
+    const xcb_get_property_cookie_t cookie =
+        xcb_get_property(connection, 0, window, name, type, 0, 64);
+    if (xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr)) {
+        if (reply->format == 32) {
+            const auto* begin = static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
+            items.assign(begin, begin + xcb_get_property_value_length(reply) / 4);
+        }
+        std::free(reply);
+    }
+    return items;
 }
 
 xcb_screen_t* firstScreen(xcb_connection_t* connection) {
@@ -138,8 +155,9 @@ void skipTaskbar(QWidget& window) {
     // A window that is not mapped yet sets the state itself; Qt merges its own
     // states into it when it maps the window.
     const auto id = static_cast<xcb_window_t>(window.winId());
-    const std::array<xcb_atom_t, 2> states{atom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
-                                           atom(connection, "_NET_WM_STATE_SKIP_PAGER")};
+    const std::array<xcb_atom_t, 3> states{atom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
+                                           atom(connection, "_NET_WM_STATE_SKIP_PAGER"),
+                                           atom(connection, "_KDE_NET_WM_STATE_SKIP_SWITCHER")};
     xcb_change_property(connection, XCB_PROP_MODE_APPEND, id, atom(connection, "_NET_WM_STATE"),
                         XCB_ATOM_ATOM, 32, static_cast<std::uint32_t>(states.size()),
                         states.data());
@@ -154,8 +172,55 @@ bool blackFromServer(QWidget& window) {
     const auto id = static_cast<xcb_window_t>(window.winId());
     const std::uint32_t black = firstScreen(connection)->black_pixel;
     xcb_change_window_attributes(connection, id, XCB_CW_BACK_PIXEL, &black);
+    const xcb_atom_t protocols = atom(connection, "WM_PROTOCOLS");
+    std::vector<std::uint32_t> offered = property(connection, id, protocols, XCB_ATOM_ATOM);
+    std::erase(offered, atom(connection, "_NET_WM_SYNC_REQUEST"));
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, protocols, XCB_ATOM_ATOM, 32,
+                        static_cast<std::uint32_t>(offered.size()), offered.data());
+    xcb_delete_property(connection, id, atom(connection, "_NET_WM_SYNC_REQUEST_COUNTER"));
     xcb_flush(connection);
     return true;
+}
+
+void offerNoResize(QWidget& window) {
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr) {
+        return;
+    }
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    const xcb_atom_t motif = atom(connection, "_MOTIF_WM_HINTS");
+    // flags, functions, decorations, input mode, status
+    std::vector<std::uint32_t> hints = property(connection, id, motif, motif);
+    if (hints.size() < 3) {
+        return;
+    }
+    constexpr std::uint32_t FunctionsGiven = 1, DecorationsGiven = 2;
+    constexpr std::uint32_t FuncAll = 1, FuncResize = 2, DecorAll = 1, DecorResizeHandles = 4;
+    // With the "all" bit set, the bits that follow name what is left out.
+    if ((hints[0] & FunctionsGiven) != 0) {
+        hints[1] = (hints[1] & FuncAll) != 0 ? hints[1] | FuncResize : hints[1] & ~FuncResize;
+    }
+    if ((hints[0] & DecorationsGiven) != 0) {
+        hints[2] = (hints[2] & DecorAll) != 0 ? hints[2] | DecorResizeHandles
+                                              : hints[2] & ~DecorResizeHandles;
+    }
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, motif, motif, 32,
+                        static_cast<std::uint32_t>(hints.size()), hints.data());
+    xcb_flush(connection);
+}
+
+void showAsGroupTransient(QWidget& window) {
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr) {
+        window.show();
+        return;
+    }
+    const xcb_window_t group = firstScreen(connection)->root;
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    window.show();
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_TRANSIENT_FOR,
+                        XCB_ATOM_WINDOW, 32, 1, &group);
+    xcb_flush(connection);
 }
 
 void requestActivation(QWidget& window) {
@@ -181,7 +246,19 @@ bool deiconify(QWidget& window) {
     if (connection == nullptr) {
         return false;
     }
-    xcb_map_window(connection, static_cast<xcb_window_t>(window.winId()));
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    xcb_map_window(connection, id);
+    xcb_client_message_event_t request{};
+    request.response_type = XCB_CLIENT_MESSAGE;
+    request.format = 32;
+    request.window = id;
+    request.type = atom(connection, "_NET_WM_STATE");
+    request.data.data32[0] = 0;  // remove
+    request.data.data32[1] = atom(connection, "_NET_WM_STATE_HIDDEN");
+    request.data.data32[3] = 1;  // asked for by the application itself
+    xcb_send_event(connection, 0, firstScreen(connection)->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&request));
     xcb_flush(connection);
     return true;
 }

@@ -7,16 +7,41 @@ class QWidget;
 
 namespace korvel {
 
-// Asks the window manager to give this top-level window no taskbar button
-// (_NET_WM_STATE_SKIP_TASKBAR). Call it before the window is first shown. Does
-// nothing on a platform other than X11.
+// Asks the window manager to give this top-level window no taskbar button and
+// to leave it out of pagers and window switchers (_NET_WM_STATE_SKIP_TASKBAR,
+// _NET_WM_STATE_SKIP_PAGER and KDE's _KDE_NET_WM_STATE_SKIP_SWITCHER, which
+// Alt+Tab under kwin heeds instead of the other two). Call it before the window
+// is first shown. Does nothing on a platform other than X11.
 void skipTaskbar(QWidget& window);
 
 // Asks the X server to fill this top-level window with black wherever it is
 // exposed, and returns true; the program then need not paint it, nor keep an
 // image of its size. Does nothing and returns false on a platform other than
 // X11. Call it before the window is first shown.
+//
+// Such a window never answers a window manager's sync request (Qt answers one
+// only once it has painted), so it stops offering the protocol and drops the
+// protocol's counter, by which kwin also goes: a compositing window manager
+// would otherwise show it only when its wait times out, a second later.
 bool blackFromServer(QWidget& window);
+
+// Takes the resize function and the resize handles out of the window's Motif
+// hints. Qt offers both for any window with a title bar, whatever its size
+// hints say, and some window managers (icewm) then let it be resized. Call it
+// once the window exists and before it is shown.
+void offerNoResize(QWidget& window);
+
+// Shows the top-level `window` as a transient for the program's whole group of
+// windows (WM_TRANSIENT_FOR the root window, as ICCCM and EWMH say). Window
+// managers then keep it above the group's other windows, in the highest layer
+// among them: above the full-screen backdrop, which keeps its full-screen layer
+// (over the panels) while the window has the focus. A transient for the
+// backdrop alone would do that too, but some window managers (marco, mutter)
+// then lift the backdrop and leave an ordinary window under it. Qt writes the
+// property only for dialogs, and takes it off any other window as it maps it,
+// so it is written again right after; window managers follow its changes. On a
+// platform other than X11 it only shows the window.
+void showAsGroupTransient(QWidget& window);
 
 // Asks the window manager to show this top-level window and give it the
 // keyboard (_NET_ACTIVE_WINDOW), also when the window manager has hidden it
@@ -25,8 +50,10 @@ bool blackFromServer(QWidget& window);
 void requestActivation(QWidget& window);
 
 // Asks the window manager to bring an iconified top-level window back as it
-// was, maximised if it was maximised, by mapping it again as ICCCM says. Qt's
-// own way, a change of the window's state, would take the maximised state off
+// was, full-screen if it was full-screen, by mapping it again as ICCCM says and
+// by taking its hidden state off: openbox passes the mapping on to a modal
+// transient for the window's group, and would leave the window iconified. Qt's
+// own way, a change of the window's state, would take the full-screen state off
 // and put it back, showing the window at another size in between. Returns
 // false, and does nothing, on a platform other than X11.
 bool deiconify(QWidget& window);

@@ -2,13 +2,16 @@
 # The real program on a desktop, driven by real key presses and clicks.
 # Usage: desktop.sh path/to/korvel SCENARIO; KORVEL_SHOTS=dir keeps screenshots.
 #   play          credits box first and alone, the game window centred over the
-#                 black backdrop, walls, a click on the backdrop, F1, Alt+F4
+#                 black backdrop, which covers a panel (tint2) too, walls, a click
+#                 on the backdrop, F1, Alt+F4
 #   mouse         "Новая Игра" and "Выход" chosen with the mouse, the close button
 #   minimise      the game window minimised, the backdrop iconified, every window
 #                 hidden by "show desktop", while the worm moves and under a
-#                 notice: all back at once, the backdrop maximised all along
+#                 notice: all back at once, the backdrop full-screen all along
 #   other-window  another program's window over the game, then a click on the backdrop
 #   focus-new-no  a window manager that gives new windows no focus
+#   screens       icewm, two monitors with the pointer on one, a resize request,
+#                 a monitor unplugged, a smaller screen: all on the one monitor
 #   wayland       a Wayland session (weston with XWayland), with and without
 #                 Qt's Wayland plugin
 #   no-display    no display to open at all
@@ -25,6 +28,23 @@ geometry() {
         END { print x, y, w, h }')
 }
 
+# The monitor "X Y WIDTH HEIGHT" that the program must keep to.
+AREA="0 0 1024 768"
+# Whether window ID lies wholly on AREA and, unless told "anywhere", centred on
+# it (to a pixel, or three up and down).
+centred() {
+    local ax ay aw ah
+    read -r ax ay aw ah <<<"$AREA"
+    geometry "$1"
+    ((X >= ax && Y >= ay && X + WIDTH <= ax + aw && Y + HEIGHT <= ay + ah)) && { [ "${2:-}" = anywhere ] ||
+        (((2 * X + WIDTH - 2 * ax - aw) ** 2 <= 4 && (2 * Y + HEIGHT - 2 * ay - ah) ** 2 <= 36)); }
+}
+# Whether the backdrop covers AREA, and the game window and any notice lie on it.
+fitted() {
+    geometry "$BACKDROP"
+    [ "$X $Y $WIDTH $HEIGHT" = "$AREA" ] && centred "$GAME" && { ! xs_shown Korvel || centred "$(xs_window Korvel)"; }
+}
+
 # Starts the game (CMD..., or else the game alone) and closes the credits box;
 # sets GAME and BACKDROP.
 open_game() {
@@ -32,6 +52,7 @@ open_game() {
     # A cold start loads Qt and its fonts from disk first.
     xs_wait 30 "the credits box" xs_shown "О программе"
     [ "$(xs_windows | wc -l)" -eq 1 ] || xs_fail "more than the credits box is shown: $(xs_windows)"
+    xs_wait 2 "the credits box on $AREA" centred "$(xs_window "О программе")" anywhere
     xs_activate "$(xs_window "О программе")"
     xdotool key Return
     xs_wait 2 "the game window" xs_shown "$caption"
@@ -99,6 +120,8 @@ choose() {
 case $scenario in
 play)
     xs_start
+    HOME=$XS_WORK xs_spawn tint2 # a panel, which the backdrop must cover too
+    xs_wait 5 "tint2's panel" xdotool search --onlyvisible --class tint2
     # Started outside a login session (no session bus, no runtime directory),
     # in the C locale, with options that Qt would take: the game takes none,
     # writes nothing, starts nothing that outlives it and says nothing.
@@ -111,10 +134,8 @@ play)
     xdotool windowsize "$GAME" 800 500 # a fixed window: the window manager refuses
     sleep 0.5
     geometry "$GAME"
-    [ "$WIDTH" -eq 577 ] && [ $((X + WIDTH / 2)) -eq 512 ] && [ $((Y + HEIGHT / 2 - 384)) -le 1 ] ||
-        xs_fail "the game window is ${WIDTH}x$HEIGHT at $X,$Y: not 577 wide, centred"
-    geometry "$BACKDROP"
-    [ "$X,$Y ${WIDTH}x$HEIGHT" = "0,0 1024x768" ] || xs_fail "the backdrop is not full-screen"
+    [ "$WIDTH" -eq 577 ] && fitted || xs_fail "not full-screen, or the game is not 577 wide, centred"
+    above "$BACKDROP" "$(xdotool search --onlyvisible --class tint2)" || xs_fail "the panel shows"
     xprop -id "$BACKDROP" _NET_WM_STATE | grep -q SKIP_TASKBAR || xs_fail "the backdrop has a taskbar button"
     ! xprop -id "$GAME" _NET_WM_STATE | grep -q SKIP_TASKBAR || xs_fail "the game has no taskbar button"
     answer_notice wall-up # untouched, the worm crawls up into the wall
@@ -156,7 +177,7 @@ mouse)
 minimise)
     xs_start
     open_game
-    # The backdrop stays maximised all along: taken off and put back, it would
+    # The backdrop stays full-screen all along: taken off and put back, it would
     # show at another size in between on some window managers.
     xs_spawn xprop -spy -id "$BACKDROP" _NET_WM_STATE >"$XS_WORK/backdrop-states"
     # The game window minimised, the backdrop iconified on its own, and every
@@ -180,7 +201,7 @@ minimise)
         sleep 0.3 # the windows repaint before the shot
         answer_notice "notice-after-$shot"
     done
-    ! grep -v MAXIMIZED_VERT "$XS_WORK/backdrop-states" || xs_fail "the backdrop was not maximised all along"
+    ! grep -v FULLSCREEN "$XS_WORK/backdrop-states" || xs_fail "the backdrop was not full-screen all along"
     ;;
 other-window)
     xs_start
@@ -211,6 +232,29 @@ focus-new-no)
     sleep 0.5
     [ "$(xs_windows | grep -c "$caption")" -eq 1 ] || xs_fail "not exactly one game window"
     answer_notice focus-new-no
+    ;;
+screens)
+    XS_WM=icewm xs_start 1280x800
+    xrandr --setmonitor '*right' 640/170x800/212+640+0 screen >/dev/null # the primary
+    xrandr --setmonitor left 640/170x800/212+0+0 none
+    xdotool mousemove 300 400
+    AREA="0 0 640 800"
+    open_game
+    xs_wait 2 "all on the pointer's monitor" fitted
+    xs_wait 5 "a notice" xs_shown Korvel # by then icewm takes resize requests
+    xdotool windowsize "$GAME" 600 300 # icewm grants it, the game takes it back
+    sleep 0.5
+    geometry "$GAME"
+    [ "$WIDTH" -eq 577 ] || xs_fail "the game window was resized to ${WIDTH}x$HEIGHT"
+    ! xprop -id "$GAME" _NET_WM_ALLOWED_ACTIONS | grep -q RESIZE || xs_fail "the game offers resizing"
+    xrandr --delmonitor left
+    AREA="640 0 640 800"
+    xs_wait 2 "all on the right monitor" fitted
+    xrandr --delmonitor right
+    xrandr --newmode m800 40 800 840 968 1056 600 601 605 628 && xrandr --addmode screen m800
+    xrandr -s 800x600
+    AREA="0 0 800 600"
+    xs_wait 2 "all on the smaller screen" fitted
     ;;
 wayland)
     xs_start_weston
