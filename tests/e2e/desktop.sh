@@ -31,13 +31,13 @@ geometry() {
 # The monitor "X Y WIDTH HEIGHT" that the program must keep to.
 AREA="0 0 1024 768"
 # Whether window ID lies wholly on AREA and, unless told "anywhere", centred on
-# it (to a pixel, or three up and down).
+# it (to a pixel across; up and down, give or take a title bar).
 centred() {
     local ax ay aw ah
     read -r ax ay aw ah <<<"$AREA"
     geometry "$1"
     ((X >= ax && Y >= ay && X + WIDTH <= ax + aw && Y + HEIGHT <= ay + ah)) && { [ "${2:-}" = anywhere ] ||
-        (((2 * X + WIDTH - 2 * ax - aw) ** 2 <= 4 && (2 * Y + HEIGHT - 2 * ay - ah) ** 2 <= 36)); }
+        (((2 * X + WIDTH - 2 * ax - aw) ** 2 <= 4 && (2 * Y + HEIGHT - 2 * ay - ah) ** 2 <= 2500)); }
 }
 # Whether the backdrop covers AREA, and the game window and any notice lie on it.
 fitted() {
@@ -134,7 +134,8 @@ play)
     xdotool windowsize "$GAME" 800 500 # a fixed window: the window manager refuses
     sleep 0.5
     geometry "$GAME"
-    [ "$WIDTH" -eq 577 ] && fitted || xs_fail "not full-screen, or the game is not 577 wide, centred"
+    [ "$WIDTH" -eq 577 ] || xs_fail "the game window was resized to ${WIDTH}x$HEIGHT"
+    xs_wait 2 "the backdrop over the whole screen, the game centred on it" fitted
     above "$BACKDROP" "$(xdotool search --onlyvisible --class tint2)" || xs_fail "the panel shows"
     xprop -id "$BACKDROP" _NET_WM_STATE | grep -q SKIP_TASKBAR || xs_fail "the backdrop has a taskbar button"
     ! xprop -id "$GAME" _NET_WM_STATE | grep -q SKIP_TASKBAR || xs_fail "the game has no taskbar button"
