@@ -121,10 +121,7 @@ void frmGame::showModal(QWidget* over) {
     adjustSize();
     const QScreen* screen = over != nullptr ? over->screen() : nullptr;
     if (screen == nullptr) {
-        screen = QGuiApplication::screenAt(QCursor::pos());
-    }
-    if (screen == nullptr) {
-        screen = QGuiApplication::primaryScreen();
+        screen = screenUnderPointer();
     }
     if (screen != nullptr) {
         // The whole screen: the backdrop covers the panels too.
@@ -137,6 +134,11 @@ void frmGame::showModal(QWidget* over) {
     modalLoop_ = &loop;
     loop.exec(QEventLoop::DialogExec);
     modalLoop_ = nullptr;
+}
+
+QScreen* screenUnderPointer() {
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
 }
 
 void centreWindow(QWidget& window, const QRect& area) {

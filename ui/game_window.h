@@ -7,6 +7,7 @@
 
 class QAction;
 class QEventLoop;
+class QScreen;
 class QTimer;
 class QWindow;
 
@@ -15,6 +16,9 @@ namespace korvel {
 // Centres the client area of the top-level `window` on `area`, and keeps the
 // window, frame and all, wholly inside `area` where it fits.
 void centreWindow(QWidget& window, const QRect& area);
+
+// The screen under the pointer, where the player looks, or else the primary one.
+QScreen* screenUnderPointer();
 
 class BoardView;
 class QtPlatform;

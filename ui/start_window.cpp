@@ -1,7 +1,6 @@
 #include "ui/start_window.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -33,15 +32,6 @@ frmMain::~frmMain() = default;
 void frmMain::Form_Load() {
     platform_.messageBox(CreditsText, QtPlatform::OkOnly, CreditsTitle.toStdString());
 }
-
-namespace {
-
-QScreen* screenUnderPointer() {
-    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
-    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
-}
-
-}  // namespace
 
 void frmMain::showBackdrop() {
     // The player looks where the pointer is; the credits box showed there too.
