@@ -107,6 +107,13 @@ above() {
         '$1 == a { ia = NR } $1 == b { ib = NR } END { exit !(ia > 0 && ia < ib) }'
 }
 
+# The session bus daemons running now, if any. pgrep matches at most 15
+# characters of a name, so each name is looked up on its own.
+bus_daemons() {
+    pgrep -x dbus-daemon || :
+    pgrep -x dbus-launch || :
+}
+
 # Clicks the first or the last item of the menu "Файл".
 choose() {
     geometry "$GAME"
@@ -126,7 +133,7 @@ play)
     # in the C locale, with options that Qt would take: the game takes none,
     # writes nothing, starts nothing that outlives it and says nothing.
     mkdir -m 700 "$XS_WORK/home"
-    buses=" $(pgrep -d ' ' -x 'dbus-daemon|dbus-launch') "
+    buses=" $(bus_daemons | tr "\n" " ") "
     open_game env -u DBUS_SESSION_BUS_ADDRESS -u XDG_RUNTIME_DIR HOME="$XS_WORK/home" LC_ALL=C \
         "$korvel" -platform offscreen -qwindowtitle Oops -name oops
     [ "$(LC_ALL=C.UTF-8 xprop -id "$GAME" WM_NAME)" = "WM_NAME(UTF8_STRING) = \"$caption\"" ] ||
@@ -156,7 +163,7 @@ play)
     expect_end Alt+F4
     [ ! -s "$XS_WORK/korvel.log" ] || xs_fail "the game printed something"
     [ -z "$(ls -A "$XS_WORK/home")" ] || xs_fail "the game wrote $(find "$XS_WORK/home" -mindepth 1)"
-    for pid in $(pgrep -x 'dbus-daemon|dbus-launch'); do
+    for pid in $(bus_daemons); do
         [[ $buses == *" $pid "* ]] || ! tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "DISPLAY=$DISPLAY" ||
             xs_fail "the game left $(cat "/proc/$pid/comm") running"
     done
