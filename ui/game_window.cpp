@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDialog>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLayout>
@@ -209,6 +210,27 @@ void frmGame::closeEvent(QCloseEvent* event) {
 
 void frmGame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
+    const Qt::WindowStates enlarged = Qt::WindowFullScreen | Qt::WindowMaximized;
+    if (event->type() == QEvent::WindowStateChange && (windowState() & enlarged) != 0) {
+        // The board has one size. A window manager that grants full screen all
+        // the same (icewm) keeps the size, but moves the title bar off screen.
+        QMetaObject::invokeMethod(
+            this,
+            [this, enlarged] {
+                setWindowState(windowState() & ~enlarged);
+                if (const QScreen* on = screen()) {
+                    // A notice went along with the window.
+                    centreWindow(*this, on->geometry());
+                    for (QDialog* notice : findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
+                        if (notice->isVisible()) {
+                            centreWindow(*notice, on->geometry());
+                        }
+                    }
+                }
+            },
+            Qt::QueuedConnection);
+        return;
+    }
     if (event->type() == QEvent::WindowStateChange && isMinimized()) {
         QMetaObject::invokeMethod(
             this, [this] { platform_.takeFocus(); }, Qt::QueuedConnection);

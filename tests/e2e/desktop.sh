@@ -11,7 +11,8 @@
 #   other-window  another program's window over the game, then a click on the backdrop
 #   focus-new-no  a window manager that gives new windows no focus
 #   screens       icewm, two monitors with the pointer on one, a resize request,
-#                 a monitor unplugged, a smaller screen: all on the one monitor
+#                 a full-screen request, a monitor unplugged, a smaller
+#                 screen: all on the one monitor
 #   wayland       a Wayland session (weston with XWayland), with and without
 #                 Qt's Wayland plugin
 #   no-display    no display to open at all
@@ -255,6 +256,9 @@ screens)
     geometry "$GAME"
     [ "$WIDTH" -eq 577 ] || xs_fail "the game window was resized to ${WIDTH}x$HEIGHT"
     ! xprop -id "$GAME" _NET_WM_ALLOWED_ACTIONS | grep -q RESIZE || xs_fail "the game offers resizing"
+    wmctrl -i -r "$GAME" -b add,fullscreen # icewm grants it too, title bar off screen
+    sleep 0.5
+    xs_wait 2 "the game window back in the middle after full screen" fitted
     xrandr --delmonitor left
     AREA="640 0 640 800"
     xs_wait 2 "all on the right monitor" fitted
