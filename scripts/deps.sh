@@ -22,9 +22,9 @@ test=(
     # dbus-launch, which would start a bus daemon for a program outside a
     # login session: the game must not let it
     dbus-x11
-    # a panel, another window manager, requests to it for a window's state,
+    # a panel, other window managers, requests to them for a window's state,
     # and monitors and screen sizes to change
-    tint2 icewm wmctrl x11-xserver-utils
+    tint2 icewm fluxbox wmctrl x11-xserver-utils
     # a Wayland session with XWayland, and Qt's Wayland plugin that the game
     # must not pick there
     weston xwayland qt6-wayland

@@ -23,8 +23,15 @@ XS_PIDS=()
 
 xs_cleanup() {
     local i
+    # Some window managers (fluxbox) now and then never finish shutting down:
+    # whatever is still running 2 s after being asked to end is killed.
     for ((i = ${#XS_PIDS[@]} - 1; i >= 0; i--)); do
         kill "${XS_PIDS[i]}" 2>/dev/null || true
+        for ((t = 0; t < 100; t++)); do
+            kill -0 "${XS_PIDS[i]}" 2>/dev/null || break
+            sleep 0.02
+        done
+        kill -9 "${XS_PIDS[i]}" 2>/dev/null || true
         wait "${XS_PIDS[i]}" 2>/dev/null || true
     done
     rm -rf "$XS_WORK"

@@ -131,6 +131,9 @@ void frmGame::showModal(QWidget* over) {
     winId();
     offerNoResize(*this);
     showAsGroupTransient(*this);
+    // Some window managers (fluxbox) give a new window no focus while a
+    // full-screen window has it, and the keyboard would stay with the backdrop.
+    requestActivation(*this);
     QEventLoop loop;
     modalLoop_ = &loop;
     loop.exec(QEventLoop::DialogExec);

@@ -77,10 +77,11 @@ void QtPlatform::takeFocus() {
     QWidget* target = modal != nullptr && modal != window_ ? modal : window_;
     target->raise();
     target->activateWindow();
-    // Some window managers show the desktop by hiding every window without
-    // iconifying it. Qt then holds the request back until the window is on
-    // screen again, which it never would be.
-    if (!minimised && !target->windowHandle()->isExposed()) {
+    // Qt's own request is held back while the window is not on screen (some
+    // window managers show the desktop by hiding every window without
+    // iconifying it), and refused by some window managers (fluxbox) while the
+    // full-screen backdrop has the focus.
+    if (!minimised) {
         requestActivation(*target);
     }
 }

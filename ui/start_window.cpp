@@ -63,6 +63,15 @@ void frmMain::showBackdrop() {
     watchShowingDesktop(*this, [this] {
         QMetaObject::invokeMethod(this, &frmMain::restoreBackdrop, Qt::QueuedConnection);
     });
+    // A click on the backdrop gives it the focus, which Qt hands straight on
+    // to the game window or its notice. Some window managers (icewm) then
+    // raise only the notice, and the backdrop stays over the game window.
+    watchFocus(*this, [this] {
+        if (game_) {
+            QMetaObject::invokeMethod(
+                this, [this] { platform_.takeFocus(); }, Qt::QueuedConnection);
+        }
+    });
     winId();
     windowHandle()->installEventFilter(this);
     // Full-screen, not maximised: a maximised window leaves the panels on

@@ -56,49 +56,31 @@ xcb_screen_t* firstScreen(xcb_connection_t* connection) {
     return xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
 }
 
-class ShowingDesktopWatch : public QObject, public QAbstractNativeEventFilter {
+// Passes every X event to `seen` for as long as `owner` lives.
+class EventWatch : public QObject, public QAbstractNativeEventFilter {
 public:
-    ShowingDesktopWatch(QObject& owner, xcb_connection_t* connection, std::function<void()> changed)
-        : QObject(&owner),
-          root_(firstScreen(connection)->root),
-          showingDesktop_(atom(connection, "_NET_SHOWING_DESKTOP")),
-          changed_(std::move(changed)) {
-        // The root window's property changes reach us only if we ask for them;
-        // whatever else we, or Qt, asked for of it must stay.
-        std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-        if (xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
-                connection, xcb_get_window_attributes(connection, root_), nullptr)) {
-            mask |= attributes->your_event_mask;
-            std::free(attributes);
-        }
-        xcb_change_window_attributes(connection, root_, XCB_CW_EVENT_MASK, &mask);
-        xcb_flush(connection);
+    EventWatch(QObject& owner, std::function<void(const xcb_generic_event_t&)> seen)
+        : QObject(&owner), seen_(std::move(seen)) {
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
-    ~ShowingDesktopWatch() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
-    ShowingDesktopWatch(const ShowingDesktopWatch&) = delete;
-    ShowingDesktopWatch& operator=(const ShowingDesktopWatch&) = delete;
+    ~EventWatch() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+    EventWatch(const EventWatch&) = delete;
+    EventWatch& operator=(const EventWatch&) = delete;
 
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr* /*result*/) override {
-        if (type != "xcb_generic_event_t") {
-            return false;
-        }
-        const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        if ((event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY) {
-            return false;
-        }
-        const auto* notify = static_cast<const xcb_property_notify_event_t*>(message);
-        if (notify->window == root_ && notify->atom == showingDesktop_) {
-            changed_();
+        if (type == "xcb_generic_event_t") {
+            seen_(*static_cast<const xcb_generic_event_t*>(message));
         }
         return false;
     }
 
 private:
-    xcb_window_t root_;
-    xcb_atom_t showingDesktop_;
-    std::function<void()> changed_;
+    std::function<void(const xcb_generic_event_t&)> seen_;
 };
+
+std::uint8_t eventType(const xcb_generic_event_t& event) {
+    return event.response_type & 0x7F;
+}
 
 void writeTitle(xcb_connection_t* connection, const QWindow& window) {
     const QByteArray title = window.title().toUtf8();
@@ -233,7 +215,7 @@ void requestActivation(QWidget& window) {
     request.format = 32;
     request.window = static_cast<xcb_window_t>(window.winId());
     request.type = atom(connection, "_NET_ACTIVE_WINDOW");
-    request.data.data32[0] = 1;  // asked for by the application itself
+    request.data.data32[0] = 2;  // as the player's own doing, as a pager asks
     request.data.data32[1] = XCB_CURRENT_TIME;
     xcb_send_event(connection, 0, firstScreen(connection)->root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
@@ -264,9 +246,45 @@ bool deiconify(QWidget& window) {
 }
 
 void watchShowingDesktop(QObject& owner, std::function<void()> changed) {
-    if (xcb_connection_t* connection = x11Connection()) {
-        new ShowingDesktopWatch(owner, connection, std::move(changed));
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr) {
+        return;
     }
+    // The root window's property changes reach us only if we ask for them;
+    // whatever else we, or Qt, asked for of it must stay.
+    const xcb_window_t root = firstScreen(connection)->root;
+    std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    if (xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
+            connection, xcb_get_window_attributes(connection, root), nullptr)) {
+        mask |= attributes->your_event_mask;
+        std::free(attributes);
+    }
+    xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(connection);
+    const xcb_atom_t showingDesktop = atom(connection, "_NET_SHOWING_DESKTOP");
+    new EventWatch(owner, [root, showingDesktop,
+                           changed = std::move(changed)](const xcb_generic_event_t& event) {
+        const auto& notify = reinterpret_cast<const xcb_property_notify_event_t&>(event);
+        if (eventType(event) == XCB_PROPERTY_NOTIFY && notify.window == root &&
+            notify.atom == showingDesktop) {
+            changed();
+        }
+    });
+}
+
+void watchFocus(QWidget& window, std::function<void()> gained) {
+    if (x11Connection() == nullptr) {
+        return;
+    }
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    new EventWatch(window, [id, gained = std::move(gained)](const xcb_generic_event_t& event) {
+        const auto& focus = reinterpret_cast<const xcb_focus_in_event_t&>(event);
+        // Not the focus that a grab (a drag, a menu) lends and gives back.
+        if (eventType(event) == XCB_FOCUS_IN && focus.event == id &&
+            focus.mode == XCB_NOTIFY_MODE_NORMAL && focus.detail != XCB_NOTIFY_DETAIL_INFERIOR) {
+            gained();
+        }
+    });
 }
 
 }  // namespace korvel

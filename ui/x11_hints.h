@@ -45,8 +45,11 @@ void showAsGroupTransient(QWidget& window);
 
 // Asks the window manager to show this top-level window and give it the
 // keyboard (_NET_ACTIVE_WINDOW), also when the window manager has hidden it
-// without iconifying it: Qt asks only for windows that it sees on screen. Does
-// nothing on a platform other than X11.
+// without iconifying it: Qt asks only for windows that it sees on screen. It
+// asks as for the player's own action, as pagers do, which window managers
+// grant even while another window of the program is full-screen with the
+// focus (fluxbox refuses a program's own request then). Does nothing on a
+// platform other than X11.
 void requestActivation(QWidget& window);
 
 // Asks the window manager to bring an iconified top-level window back as it
@@ -70,5 +73,11 @@ void keepTitlesReadable();
 // and no window learns of it otherwise. Does nothing on a platform other than
 // X11.
 void watchShowingDesktop(QObject& owner, std::function<void()> changed);
+
+// Runs `gained` whenever this top-level window gets the keyboard focus from
+// the window manager, for as long as the window lives. Qt passes the focus of
+// a window that a modal window blocks straight on to the modal window, and
+// tells the blocked window nothing. Does nothing on a platform other than X11.
+void watchFocus(QWidget& window, std::function<void()> gained);
 
 }  // namespace korvel

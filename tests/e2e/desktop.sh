@@ -11,8 +11,10 @@
 #   other-window  another program's window over the game, then a click on the backdrop
 #   focus-new-no  a window manager that gives new windows no focus
 #   screens       icewm, two monitors with the pointer on one, a resize request,
-#                 a full-screen request, a monitor unplugged, a smaller
-#                 screen: all on the one monitor
+#                 a full-screen request, a click on the backdrop under a notice,
+#                 a monitor unplugged, a smaller screen: all on the one monitor
+#   fluxbox       a window manager that keeps the focus with a full-screen
+#                 window: the keyboard still reaches the game, then the notice
 #   wayland       a Wayland session (weston with XWayland), with and without
 #                 Qt's Wayland plugin
 #   no-display    no display to open at all
@@ -259,6 +261,8 @@ screens)
     wmctrl -i -r "$GAME" -b add,fullscreen # icewm grants it too, title bar off screen
     sleep 0.5
     xs_wait 2 "the game window back in the middle after full screen" fitted
+    xdotool mousemove 10 100 click 1 # the backdrop, with the notice open
+    xs_wait 2 "the game window over the backdrop, the notice over both" back "$(xs_window Korvel)"
     xrandr --delmonitor left
     AREA="640 0 640 800"
     xs_wait 2 "all on the right monitor" fitted
@@ -267,6 +271,18 @@ screens)
     xrandr -s 800x600
     AREA="0 0 800 600"
     xs_wait 2 "all on the smaller screen" fitted
+    ;;
+fluxbox)
+    # It gives no new window the focus while a full-screen window has it, and
+    # takes only a pager's word for which window should have it.
+    XS_WM=fluxbox xs_start
+    # Its first start writes a configuration, and a child of its own sets the
+    # background; keys pressed before then may go nowhere.
+    xs_wait 10 "fluxbox to settle" eval '! pgrep -P "${XS_PIDS[-1]}" >/dev/null'
+    open_game
+    xs_wait 5 "a notice" xs_shown Korvel
+    xdotool mousemove 20 740 click 1
+    xs_wait 2 "the game window over the backdrop, the notice over both" back "$(xs_window Korvel)"
     ;;
 wayland)
     xs_start_weston
