@@ -164,8 +164,21 @@ void frmGame::resizeEvent(QResizeEvent* event) {
     // Some window managers resize a window on request whatever its size hints
     // say; the board has one size only.
     if (minimumSize() == maximumSize() && event->size() != minimumSize()) {
-        QMetaObject::invokeMethod(
-            this, [this] { resize(minimumSize()); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &frmGame::restoreShape, Qt::QueuedConnection);
+    }
+}
+
+void frmGame::restoreShape() {
+    setWindowState(windowState() & ~(Qt::WindowFullScreen | Qt::WindowMaximized));
+    resize(minimumSize());
+    if (const QScreen* on = screen()) {
+        // A notice went along with the window.
+        centreWindow(*this, on->geometry());
+        for (QDialog* notice : findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
+            if (notice->isVisible()) {
+                centreWindow(*notice, on->geometry());
+            }
+        }
     }
 }
 
@@ -213,25 +226,12 @@ void frmGame::closeEvent(QCloseEvent* event) {
 
 void frmGame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    const Qt::WindowStates enlarged = Qt::WindowFullScreen | Qt::WindowMaximized;
-    if (event->type() == QEvent::WindowStateChange && (windowState() & enlarged) != 0) {
-        // The board has one size. A window manager that grants full screen all
-        // the same (icewm) keeps the size, but moves the title bar off screen.
-        QMetaObject::invokeMethod(
-            this,
-            [this, enlarged] {
-                setWindowState(windowState() & ~enlarged);
-                if (const QScreen* on = screen()) {
-                    // A notice went along with the window.
-                    centreWindow(*this, on->geometry());
-                    for (QDialog* notice : findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
-                        if (notice->isVisible()) {
-                            centreWindow(*notice, on->geometry());
-                        }
-                    }
-                }
-            },
-            Qt::QueuedConnection);
+    if (event->type() == QEvent::WindowStateChange &&
+        (windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized)) != 0) {
+        // A window manager that grants full screen all the same (icewm) keeps
+        // the size, but moves the title bar off screen. It resizes the window
+        // on the way, and may take the state back before Qt sees it.
+        QMetaObject::invokeMethod(this, &frmGame::restoreShape, Qt::QueuedConnection);
         return;
     }
     if (event->type() == QEvent::WindowStateChange && isMinimized()) {

@@ -61,6 +61,9 @@ private:
     template <typename Handler>
     void deliver(Handler handler);
     void flushBoard();
+    // Back to the board's one size, in no enlarged state, centred with any
+    // notice on the window's monitor.
+    void restoreShape();
     void onTick();
     void onNewGame();
 
