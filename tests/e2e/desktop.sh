@@ -74,6 +74,9 @@ back() {
 # Waits for the game-over notice, shoots the screen as NAME, closes it with KEY.
 answer_notice() {
     xs_wait 5 "a game-over notice" xs_shown Korvel
+    # The board's last move is painted in the same turn of the event loop that
+    # maps the notice, and may reach the screen a moment after it.
+    sleep 0.2
     xs_shot "$1"
     xs_activate "$(xs_window Korvel)"
     xdotool key "${2:-Return}"
