@@ -173,11 +173,15 @@ void frmGame::restoreShape() {
     resize(minimumSize());
     if (const QScreen* on = screen()) {
         // A notice went along with the window.
-        centreWindow(*this, on->geometry());
-        for (QDialog* notice : findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
-            if (notice->isVisible()) {
-                centreWindow(*notice, on->geometry());
-            }
+        centreWithNotice(on->geometry());
+    }
+}
+
+void frmGame::centreWithNotice(const QRect& area) {
+    centreWindow(*this, area);
+    for (QDialog* notice : findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
+        if (notice->isVisible()) {
+            centreWindow(*notice, area);
         }
     }
 }

@@ -42,6 +42,9 @@ public:
     // windows (see showAsGroupTransient); returns only when it is hidden again.
     void showModal(QWidget* over = nullptr);
 
+    // Centres the window, and its notice if one is open, on `area`.
+    void centreWithNotice(const QRect& area);
+
     [[nodiscard]] Game& game() { return game_; }
     [[nodiscard]] const Game& game() const { return game_; }
     [[nodiscard]] BoardView* boardView() const { return view_; }

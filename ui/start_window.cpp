@@ -1,6 +1,5 @@
 #include "ui/start_window.h"
 
-#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -75,7 +74,8 @@ void frmMain::showBackdrop() {
     winId();
     windowHandle()->installEventFilter(this);
     // Full-screen, not maximised: a maximised window leaves the panels on
-    // screen. The game window, a transient of the backdrop, stays above it.
+    // screen. The game window, a transient for the program's windows, stays
+    // above it.
     showFullScreen();
     activateWindow();
 }
@@ -99,11 +99,8 @@ void frmMain::fitToScreen() {
     if (geometry() != area) {
         setGeometry(area);
     }
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        const Qt::WindowType type = window->windowType();
-        if (window != this && window->isVisible() && (type == Qt::Window || type == Qt::Dialog)) {
-            centreWindow(*window, area);
-        }
+    if (game_) {
+        game_->centreWithNotice(area);
     }
 }
 
