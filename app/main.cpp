@@ -1,10 +1,15 @@
 #include <QApplication>
 #include <QList>
+#include <QProcessEnvironment>
 #include <QProxyStyle>
 #include <QString>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
+#include <langinfo.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,10 +82,51 @@ void setQtDefaults() {
     }
 }
 
+// Qt reads and writes text in UTF-8 only. Where the locale's characters are
+// in another encoding (the C locale of a bare X session, of a launcher that
+// sets none, or of root's shell), newer Qt versions switch the characters to
+// UTF-8 on their own and say so at every start. Qt reads the locale from the
+// environment, so the same switch is made there before Qt starts: characters
+// in UTF-8, everything else of the locale as it was.
+void useUtf8Characters() {
+    if (std::setlocale(LC_ALL, "") == nullptr) {
+        // A locale that this system does not have: all of it stays "C".
+        qputenv("LC_ALL", "C.UTF-8");
+        return;
+    }
+    const char* encoding = nl_langinfo(CODESET);
+    if (strcasecmp(encoding, "UTF-8") == 0 || strcasecmp(encoding, "utf8") == 0) {
+        return;
+    }
+    std::string language = std::setlocale(LC_CTYPE, nullptr);
+    language = language.substr(0, language.find_first_of(".@"));
+    std::string characters;
+    for (const std::string& name : {language + ".UTF-8", std::string("C.UTF-8")}) {
+        if (std::setlocale(LC_CTYPE, name.c_str()) != nullptr) {
+            characters = name;
+            break;
+        }
+    }
+    if (characters.empty()) {
+        return;  // no UTF-8 locale at all: Qt says so
+    }
+    // LC_ALL overrides every category. As LANG, the same locale gives way to
+    // LC_CTYPE alone; the other categories that it overrode go.
+    if (const QByteArray all = qgetenv("LC_ALL"); !all.isEmpty()) {
+        for (const QString& variable : QProcessEnvironment::systemEnvironment().keys()) {
+            if (variable.startsWith(QLatin1String("LC_"))) {
+                qunsetenv(variable.toLatin1().constData());
+            }
+        }
+        qputenv("LANG", all);
+    }
+    qputenv("LC_CTYPE", QByteArray::fromStdString(characters));
+}
+
 // Whether `path` is a directory of this user's that no one else may enter, as
 // a runtime directory must be.
 bool privateDirectory(const QByteArray& path) {
-    struct stat info {};
+    struct stat info = {};
     return !path.isEmpty() && ::stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
            info.st_uid == ::geteuid() && (info.st_mode & 07777) == 0700;
 }
@@ -107,7 +153,7 @@ void stayWithinTheSession() {
     // through it), and none is started where there is none.
     if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS")) {
         const QByteArray bus = qgetenv("XDG_RUNTIME_DIR") + "/bus";
-        struct stat info {};
+        struct stat info = {};
         const bool found = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR") &&
                            ::stat(bus.constData(), &info) == 0 && S_ISSOCK(info.st_mode);
         qputenv("DBUS_SESSION_BUS_ADDRESS", found ? "unix:path=" + bus : QByteArray("disabled:"));
@@ -117,6 +163,7 @@ void stayWithinTheSession() {
 }  // namespace
 
 int main() {
+    useUtf8Characters();
     setQtDefaults();
     stayWithinTheSession();
     qInstallMessageHandler(holdMessage);
