@@ -239,8 +239,8 @@ void frmGame::changeEvent(QEvent* event) {
         return;
     }
     if (event->type() == QEvent::WindowStateChange && isMinimized()) {
-        QMetaObject::invokeMethod(
-            this, [this] { platform_.takeFocus(); }, Qt::QueuedConnection);
+        const auto comeBack = [this] { platform_.takeFocus(); };
+        QMetaObject::invokeMethod(this, comeBack, Qt::QueuedConnection);
         return;
     }
     if (event->type() != QEvent::ActivationChange || isActiveWindow()) {
@@ -250,8 +250,8 @@ void frmGame::changeEvent(QEvent* event) {
     // not a message box that the game itself has opened.
     const QWidget* now = QApplication::activeWindow();
     if (now != nullptr && now != this && now->windowModality() == Qt::NonModal) {
-        QMetaObject::invokeMethod(
-            this, [this] { game_.Form_Deactivate(); }, Qt::QueuedConnection);
+        const auto deactivate = [this] { game_.Form_Deactivate(); };
+        QMetaObject::invokeMethod(this, deactivate, Qt::QueuedConnection);
     }
 }
 

@@ -152,8 +152,7 @@ void frmMain::activated() {
     // run, so it must not run inside the activation itself; and it runs once.
     if (!formActivateQueued_) {
         formActivateQueued_ = true;
-        QMetaObject::invokeMethod(
-            this, [this] { Form_Activate(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &frmMain::Form_Activate, Qt::QueuedConnection);
         return;
     }
     // The backdrop can only become active again when the player has clicked
