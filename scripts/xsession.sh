@@ -105,8 +105,10 @@ xs_start() {
     export DISPLAY=:$(head -n1 "$XS_WORK/display")
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM
     xs_runtime_dir
-    HOME=$XS_WORK XDG_CONFIG_HOME=$XS_WORK/config xs_spawn ${XS_WM:-openbox --sm-disable} "$@" \
-        >"$XS_WORK/wm.log" 2>&1
+    # In a UTF-8 locale, as in a player's session: icewm draws no title with
+    # letters outside ASCII in the C locale.
+    HOME=$XS_WORK XDG_CONFIG_HOME=$XS_WORK/config LC_ALL=C.UTF-8 \
+        xs_spawn ${XS_WM:-openbox --sm-disable} "$@" >"$XS_WORK/wm.log" 2>&1
     # openbox names its theme once it has loaded it, fonts and all: on a cold
     # start, under load or with a font cache to rebuild, that takes seconds.
     # Another window manager says only that it manages the screen.
