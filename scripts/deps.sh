@@ -24,7 +24,7 @@ test=(
     dbus-x11
     # a panel, other window managers, requests to them for a window's state,
     # and monitors and screen sizes to change
-    tint2 icewm fluxbox wmctrl x11-xserver-utils
+    tint2 icewm fluxbox kwin-x11 wmctrl x11-xserver-utils
     # a Wayland session with XWayland, and Qt's Wayland plugin that the game
     # must not pick there
     weston xwayland qt6-wayland

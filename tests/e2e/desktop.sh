@@ -18,6 +18,8 @@
 #                 request that it grants, a click on the backdrop under a notice
 #   fluxbox       a window manager that keeps the focus with a full-screen
 #                 window: the keyboard still reaches the game, then the notice
+#   kwin          Plasma's window manager, compositing: the desktop hidden as the
+#                 game window shows, the backdrop left out of the window switcher
 #   wayland       a Wayland session (weston with XWayland), with and without
 #                 Qt's Wayland plugin
 #   no-display    no display to open at all
@@ -52,7 +54,7 @@ fitted() {
 }
 
 # Starts the game (CMD..., or else the game alone) and closes the credits box;
-# sets GAME and BACKDROP.
+# sets GAME and BACKDROP, and OPENED to when the game window showed (in µs).
 open_game() {
     xs_game "${@:-$korvel}"
     # A cold start loads Qt and its fonts from disk first.
@@ -62,6 +64,7 @@ open_game() {
     xs_activate "$(xs_window "О программе")"
     xdotool key Return
     xs_wait 2 "the game window" xs_shown "$caption"
+    OPENED=${EPOCHREALTIME//[!0-9]/}
     GAME=$(xs_window "$caption") BACKDROP=$(xs_window Form1)
     xs_wait 2 "the game window (or a notice over it) to take the keyboard" game_has_keyboard
 }
@@ -329,6 +332,28 @@ fluxbox)
     xs_wait 5 "a notice" xs_shown Korvel
     xdotool mousemove 20 740 click 1
     xs_wait 2 "the game window over the backdrop, the notice over both" back "$(xs_window Korvel)"
+    ;;
+kwin)
+    # Plasma's window manager, compositing with OpenGL (Mesa's software
+    # renderer). It paints no desktop of its own: another program's white
+    # window stands in for it, and the backdrop must hide it at once.
+    XS_WM=kwin_x11 xs_start
+    # Its OpenGL compositor, once set up, finds that Xvfb cannot sync to a
+    # display's refresh, and says so.
+    xs_wait 30 "kwin to composite" grep -q glSwapInterval "$XS_WORK/wm.log"
+    xs_spawn xmessage -geometry 1024x768+0+0 "the desktop"
+    xs_wait 5 "the desktop's stand-in" xdotool search --onlyvisible --class Xmessage
+    open_game
+    # A window that offers kwin a sync request but never answers it shows
+    # only when kwin's wait times out, a second later.
+    until xs_shot desktop &&
+        [ "$(convert "$XS_WORK/desktop.png" -format '%[hex:u.p{20,400}]' info:)" = 000000 ]; do
+        ((${EPOCHREALTIME//[!0-9]/} - OPENED < 300000)) ||
+            xs_fail "the desktop shows 0.3 s after the game window"
+    done
+    # Left out of Alt+Tab: no black screen to switch to.
+    xprop -id "$BACKDROP" _NET_WM_STATE | grep -q _KDE_NET_WM_STATE_SKIP_SWITCHER ||
+        xs_fail "kwin's window switcher lists the backdrop"
     ;;
 wayland)
     xs_start_weston
