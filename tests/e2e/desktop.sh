@@ -282,9 +282,7 @@ screens)
     # One ordinary screen made smaller during play, then larger again under a
     # notice: its size changes, and nothing else.
     xrandr --newmode m800 40 800 840 968 1056 600 601 605 628 && xrandr --addmode screen m800
-    xs_activate "$(xs_window Korvel)"
-    xdotool key Return
-    xs_wait 2 "the notice to close" eval '! xs_shown Korvel'
+    answer_notice whole-screen
     xs_activate "$GAME"
     xdotool key F1
     xrandr -s 800x600
