@@ -130,7 +130,7 @@ void frmGame::showModal(QWidget* over) {
     }
     winId();
     offerNoResize(*this);
-    showAsGroupTransient(*this);
+    showAsTransient(*this, over);
     // Some window managers (fluxbox) give a new window no focus while a
     // full-screen window has it, and the keyboard would stay with the backdrop.
     requestActivation(*this);

@@ -39,7 +39,7 @@ public:
 
     // Shows the window application-modal, centred on the screen of `over` (the
     // screen under the pointer if none) and, on X11, above the program's other
-    // windows (see showAsGroupTransient); returns only when it is hidden again.
+    // windows (see showAsTransient); returns only when it is hidden again.
     void showModal(QWidget* over = nullptr);
 
     // Centres the window, and its notice if one is open, on `area`.

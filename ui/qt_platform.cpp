@@ -35,6 +35,10 @@ void QtPlatform::messageBox(std::string_view text, int /*buttons*/,
     }
     QMessageBox box(QMessageBox::NoIcon, caption, displayText(text), QMessageBox::Ok, window_);
     box.setTextFormat(Qt::PlainText);
+    if (window_ != nullptr) {
+        // As soon as exec() has shown it.
+        QTimer::singleShot(0, &box, [&box, this] { shareOwner(box, *window_); });
+    }
     ++openBoxes_;
     box.exec();
     --openBoxes_;

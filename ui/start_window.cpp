@@ -74,7 +74,7 @@ void frmMain::showBackdrop() {
     winId();
     windowHandle()->installEventFilter(this);
     // Full-screen, not maximised: a maximised window leaves the panels on
-    // screen. The game window, a transient for the program's windows, stays
+    // screen. The game window, a transient (see showAsTransient), stays
     // above it.
     showFullScreen();
     activateWindow();

@@ -8,6 +8,7 @@
 #include <QWindow>
 #include <array>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -56,6 +57,29 @@ xcb_screen_t* firstScreen(xcb_connection_t* connection) {
     return xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
 }
 
+// The name that the running window manager gives itself, empty if it gives
+// none.
+std::string windowManagerName(xcb_connection_t* connection) {
+    const std::vector<std::uint32_t> check =
+        property(connection, firstScreen(connection)->root,
+                 atom(connection, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW);
+    std::string name;
+    if (check.empty()) {
+        return name;
+    }
+    const xcb_get_property_cookie_t cookie =
+        xcb_get_property(connection, 0, check[0], atom(connection, "_NET_WM_NAME"),
+                         atom(connection, "UTF8_STRING"), 0, 64);
+    if (xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr)) {
+        if (reply->format == 8) {
+            name.assign(static_cast<const char*>(xcb_get_property_value(reply)),
+                        static_cast<std::size_t>(xcb_get_property_value_length(reply)));
+        }
+        std::free(reply);
+    }
+    return name;
+}
+
 // Passes every X event to `seen` for as long as `owner` lives.
 class EventWatch : public QObject, public QAbstractNativeEventFilter {
 public:
@@ -80,6 +104,25 @@ private:
 
 std::uint8_t eventType(const xcb_generic_event_t& event) {
     return event.response_type & 0x7F;
+}
+
+// Makes `window` a transient for `owner` now, and again each time the window
+// manager maps it: one that is still taking the window on when the property
+// changes misses the change (fluxbox reads it before it listens for changes).
+void keepTransientFor(xcb_connection_t* connection, QWidget& window, xcb_window_t owner) {
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    const auto write = [connection, id, owner] {
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_TRANSIENT_FOR,
+                            XCB_ATOM_WINDOW, 32, 1, &owner);
+        xcb_flush(connection);
+    };
+    write();
+    new EventWatch(window, [id, write](const xcb_generic_event_t& event) {
+        if (eventType(event) == XCB_MAP_NOTIFY &&
+            reinterpret_cast<const xcb_map_notify_event_t&>(event).window == id) {
+            write();
+        }
+    });
 }
 
 void writeTitle(xcb_connection_t* connection, const QWindow& window) {
@@ -191,18 +234,31 @@ void offerNoResize(QWidget& window) {
     xcb_flush(connection);
 }
 
-void showAsGroupTransient(QWidget& window) {
+void showAsTransient(QWidget& window, const QWidget* owner) {
     xcb_connection_t* connection = x11Connection();
     if (connection == nullptr) {
         window.show();
         return;
     }
-    const xcb_window_t group = firstScreen(connection)->root;
-    const auto id = static_cast<xcb_window_t>(window.winId());
+    const xcb_window_t transientFor = owner != nullptr && windowManagerName(connection) == "Fluxbox"
+                                          ? static_cast<xcb_window_t>(owner->winId())
+                                          : firstScreen(connection)->root;
     window.show();
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_TRANSIENT_FOR,
-                        XCB_ATOM_WINDOW, 32, 1, &group);
-    xcb_flush(connection);
+    keepTransientFor(connection, window, transientFor);
+}
+
+void shareOwner(QWidget& dialog, const QWidget& parent) {
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr) {
+        return;
+    }
+    const std::vector<std::uint32_t> owner =
+        property(connection, static_cast<xcb_window_t>(parent.winId()), XCB_ATOM_WM_TRANSIENT_FOR,
+                 XCB_ATOM_WINDOW);
+    if (owner.empty() || owner[0] == firstScreen(connection)->root) {
+        return;
+    }
+    keepTransientFor(connection, dialog, owner[0]);
 }
 
 void requestActivation(QWidget& window) {

@@ -31,17 +31,28 @@ bool blackFromServer(QWidget& window);
 // once the window exists and before it is shown.
 void offerNoResize(QWidget& window);
 
-// Shows the top-level `window` as a transient for the program's whole group of
-// windows (WM_TRANSIENT_FOR the root window, as ICCCM and EWMH say). Window
-// managers then keep it above the group's other windows, in the highest layer
-// among them: above the full-screen backdrop, which keeps its full-screen layer
-// (over the panels) while the window has the focus. A transient for the
-// backdrop alone would do that too, but some window managers (marco, mutter)
-// then lift the backdrop and leave an ordinary window under it. Qt writes the
-// property only for dialogs, and takes it off any other window as it maps it,
-// so it is written again right after; window managers follow its changes. On a
-// platform other than X11 it only shows the window.
-void showAsGroupTransient(QWidget& window);
+// Shows the top-level `window` as a transient, which window managers keep above
+// `owner`, the full-screen backdrop, in the highest layer among them: above the
+// panels, where the backdrop stays while the window has the focus. Most are
+// asked for a transient for the program's whole group of windows
+// (WM_TRANSIENT_FOR the root window, as ICCCM and EWMH say): a transient for
+// the backdrop alone makes some (marco, mutter) lift the backdrop and leave an
+// ordinary window under it. fluxbox, though, takes a group transient for an
+// ordinary window, and puts a full-screen window under all others whenever a
+// window other than its own transient has the focus: there the window is a
+// transient for `owner`, if one is given. Qt writes the property only for
+// dialogs, and takes it off any other window as it maps it, so it is written
+// again right after, and whenever the window manager maps the window; window
+// managers follow its changes. On a platform other than X11 it only shows the
+// window.
+void showAsTransient(QWidget& window, const QWidget* owner);
+
+// Makes the shown top-level `dialog` of `parent` a transient for the window
+// that `parent` is a transient for, where that is a window and not the group
+// (see showAsTransient): fluxbox keeps the backdrop up only while a transient
+// of its own has the focus. Does nothing otherwise, or on a platform other
+// than X11.
+void shareOwner(QWidget& dialog, const QWidget& parent);
 
 // Asks the window manager to show this top-level window and give it the
 // keyboard (_NET_ACTIVE_WINDOW), also when the window manager has hidden it

@@ -136,6 +136,29 @@ choose() {
     xs_wait 2 "the menu to close" eval '! xs_shown Korvel'
 }
 
+# Another program's window over the game, then a click on the backdrop: the
+# backdrop comes over that window and the game window over both, with the
+# keyboard; so too with a notice open, the notice over all.
+click_over_another_window() {
+    xs_spawn xmessage -name another -center "another program"
+    xs_wait 5 "the other program's window" xdotool search --onlyvisible --classname another
+    other=$(xdotool search --onlyvisible --classname another)
+    xs_activate "$other"
+    xs_shot other-over-the-game
+    xdotool mousemove 20 740 click 1 # the backdrop comes over it, the game over both
+    xs_wait 2 "the game window to take the keyboard back" xs_active_is "$GAME"
+    above "$BACKDROP" "$other" && above "$GAME" "$BACKDROP" || xs_fail "wrong stacking after the click"
+    xs_shot click-on-the-backdrop
+    xdotool key F1 # so too, with a notice open, the notice
+    xs_wait 5 "the notice" xs_shown Korvel
+    xs_activate "$other"
+    xdotool mousemove 20 740 click 1
+    xs_wait 2 "the notice to take the keyboard back" notice_has_keyboard
+    above "$BACKDROP" "$other" && above "$GAME" "$BACKDROP" && above "$(xs_window Korvel)" "$GAME" ||
+        xs_fail "wrong stacking after the click under a notice"
+    xs_shot click-under-a-notice
+}
+
 case $scenario in
 play)
     xs_start
@@ -227,23 +250,7 @@ other-window)
     xs_start
     open_game
     answer_notice game-over
-    xs_spawn xmessage -center "another program"
-    xs_wait 5 "the other program's window" xdotool search --onlyvisible --class Xmessage
-    other=$(xdotool search --onlyvisible --class Xmessage | head -n1)
-    xs_activate "$other"
-    xs_shot other-over-the-game
-    xdotool mousemove 20 740 click 1 # the backdrop comes over it, the game over both
-    xs_wait 2 "the game window to take the keyboard back" xs_active_is "$GAME"
-    above "$BACKDROP" "$other" && above "$GAME" "$BACKDROP" || xs_fail "wrong stacking after the click"
-    xs_shot click-on-the-backdrop
-    xdotool key F1 # so too, with a notice open, the notice
-    xs_wait 5 "the notice" xs_shown Korvel
-    xs_activate "$other"
-    xdotool mousemove 20 740 click 1
-    xs_wait 2 "the notice to take the keyboard back" notice_has_keyboard
-    above "$BACKDROP" "$other" && above "$GAME" "$BACKDROP" && above "$(xs_window Korvel)" "$GAME" ||
-        xs_fail "wrong stacking after the click under a notice"
-    xs_shot click-under-a-notice
+    click_over_another_window
     ;;
 focus-new-no)
     sed 's|<focusNew>yes</focusNew>|<focusNew>no</focusNew>|' /etc/xdg/openbox/rc.xml >"$XS_WORK/rc.xml"
@@ -327,9 +334,8 @@ fluxbox)
     # background; keys pressed before then may go nowhere.
     xs_wait 10 "fluxbox to settle" eval '! pgrep -P "${XS_PIDS[-1]}" >/dev/null'
     open_game
-    xs_wait 5 "a notice" xs_shown Korvel
-    xdotool mousemove 20 740 click 1
-    xs_wait 2 "the game window over the backdrop, the notice over both" back "$(xs_window Korvel)"
+    answer_notice game-over
+    click_over_another_window
     ;;
 kwin)
     # Plasma's window manager, compositing with OpenGL (Mesa's software
