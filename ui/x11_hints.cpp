@@ -37,16 +37,18 @@ xcb_connection_t* x11Connection() {
     return x11->connection();
 }
 
-// The 32-bit items of a window's property, none if it has none of that type.
-std::vector<std::uint32_t> property(xcb_connection_t* connection, xcb_window_t window,
-                                    xcb_atom_t name, xcb_atom_t type) {
-    std::vector<std::uint32_t> items;
+// The items of a window's property (32 bits each unless told), none if it has
+// none of that type and item size.
+template <typename Item = std::uint32_t>
+std::vector<Item> property(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t name,
+                           xcb_atom_t type) {
+    std::vector<Item> items;
     const xcb_get_property_cookie_t cookie =
         xcb_get_property(connection, 0, window, name, type, 0, 64);
     if (xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr)) {
-        if (reply->format == 32) {
-            const auto* begin = static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
-            items.assign(begin, begin + xcb_get_property_value_length(reply) / 4);
+        if (reply->format == 8 * sizeof(Item)) {
+            const auto* begin = static_cast<const Item*>(xcb_get_property_value(reply));
+            items.assign(begin, begin + xcb_get_property_value_length(reply) / sizeof(Item));
         }
         std::free(reply);
     }
@@ -63,21 +65,12 @@ std::string windowManagerName(xcb_connection_t* connection) {
     const std::vector<std::uint32_t> check =
         property(connection, firstScreen(connection)->root,
                  atom(connection, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW);
-    std::string name;
     if (check.empty()) {
-        return name;
+        return {};
     }
-    const xcb_get_property_cookie_t cookie =
-        xcb_get_property(connection, 0, check[0], atom(connection, "_NET_WM_NAME"),
-                         atom(connection, "UTF8_STRING"), 0, 64);
-    if (xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr)) {
-        if (reply->format == 8) {
-            name.assign(static_cast<const char*>(xcb_get_property_value(reply)),
-                        static_cast<std::size_t>(xcb_get_property_value_length(reply)));
-        }
-        std::free(reply);
-    }
-    return name;
+    const std::vector<char> name = property<char>(
+        connection, check[0], atom(connection, "_NET_WM_NAME"), atom(connection, "UTF8_STRING"));
+    return {name.begin(), name.end()};
 }
 
 // Passes every X event to `seen` for as long as `owner` lives.
